@@ -1,0 +1,1 @@
+#include "files/cp932_codec.h"

@@ -1,0 +1,1 @@
+#include "files/csv_reader.h"

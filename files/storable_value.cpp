@@ -1,0 +1,1 @@
+#include "files/storable_value.h"

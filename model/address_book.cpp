@@ -1,0 +1,105 @@
+#include "model/address_book.h"
+
+#include "model/app_error.h"
+#include "model/record_keys.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+Cls_管理::~Cls_管理()
+{
+    // Records that outlive the book must not point at it any more.
+    for (const RecordPtr &r : m_items) {
+        if (r->m_owner == this)
+            r->m_owner = nullptr;
+    }
+}
+
+Cls_住所 &Cls_管理::Add(const QString &name, const QString &tel, const QString &mail,
+                      const QString &yubin, const QString &ju1, const QString &ju2,
+                      const QString &memo, Cls_管理 *owner, int Before, const QString &Key)
+{
+    if (m_byKey.contains(Key))
+        throw AppError(u"キー「%1」の住所はすでに登録されています。"_s.arg(Key));
+    if (Before != -1 && (Before < 1 || Before > Count()))
+        throw AppError(u"挿入位置 %1 は範囲外です（1～%2）。"_s.arg(Before).arg(Count()));
+    if (Count() >= MaxBookRecords)
+        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s
+                           .arg(MaxBookRecords));
+
+    auto record = std::make_shared<Cls_住所>();
+    record->PName = name;
+    record->PTel = tel;
+    record->PMail = mail;
+    record->PYubin = yubin;
+    record->PJu1 = ju1;
+    record->PJu2 = ju2;
+    record->PMemo = memo;
+    record->PSkey = Key;
+    record->m_owner = owner;
+
+    if (Before == -1) {
+        m_items.push_back(record);
+        m_keys.push_back(Key);
+    } else {
+        m_items.insert(m_items.begin() + (Before - 1), record);
+        m_keys.insert(m_keys.begin() + (Before - 1), Key);
+    }
+    m_byKey.insert(Key, record.get());
+    return *record;
+}
+
+void Cls_管理::checkPosition(int position) const
+{
+    if (position < 1 || position > Count())
+        throw AppError(u"位置 %1 の住所はありません（1～%2）。"_s.arg(position).arg(Count()));
+}
+
+Cls_住所 &Cls_管理::Item(int position) const
+{
+    checkPosition(position);
+    return *m_items[size_t(position - 1)];
+}
+
+Cls_住所 &Cls_管理::Item(const QString &key) const
+{
+    Cls_住所 *r = m_byKey.value(key, nullptr);
+    if (!r)
+        throw AppError(u"キー「%1」の住所はありません。"_s.arg(key));
+    return *r;
+}
+
+Cls_管理::RecordPtr Cls_管理::ItemPtr(int position) const
+{
+    checkPosition(position);
+    return m_items[size_t(position - 1)];
+}
+
+int Cls_管理::PositionOf(const QString &key) const
+{
+    if (!m_byKey.contains(key))
+        return 0;
+    for (size_t i = 0; i < m_keys.size(); ++i) {
+        if (m_keys[i] == key)
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+void Cls_管理::Remove(int position)
+{
+    checkPosition(position);
+    const size_t i = size_t(position - 1);
+    m_byKey.remove(m_keys[i]);
+    if (m_items[i]->m_owner == this)
+        m_items[i]->m_owner = nullptr;
+    m_items.erase(m_items.begin() + ptrdiff_t(i));
+    m_keys.erase(m_keys.begin() + ptrdiff_t(i));
+}
+
+void Cls_管理::Remove(const QString &key)
+{
+    const int position = PositionOf(key);
+    if (position == 0)
+        throw AppError(u"キー「%1」の住所はありません。"_s.arg(key));
+    Remove(position);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/address_book.h"
+#include "model/record_keys.h"
+#include "settings/app_settings.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// The program's process-wide state. One instance is made at start-up and
+// handed to the windows that use it; every test builds its own.
+struct AppState {
+    std::unique_ptr<Cls_管理> OpenBook = std::make_unique<Cls_管理>();
+    std::unique_ptr<Cls_住所> WorkRecord = std::make_unique<Cls_住所>();
+    qint32 KeyCounter = 0;
+    bool BookChanged = false;
+    QString BookFileName;
+    qint32 MarkedIndex = 1;
+    bool SkipUnmark = false;
+    int ScreenWidth = 0;        // twips
+    QStringList SearchHistory;
+    bool FontCacheValid = false;
+    SettingsRecord AppSettings;
+
+    // The next key for an added, pasted or moved record.
+    QString NextRecordKey() { return MakeRecordKey(++KeyCounter); }
+};

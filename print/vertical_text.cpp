@@ -1,0 +1,1 @@
+#include "print/vertical_text.h"

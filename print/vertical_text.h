@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// Cells of vertical writing for the postcard front: one string per printed
+// line of a column (or per postal box), element 0 first.
+using CellList = QStringList;
+
+QString KanjiDigit(QStringView ch);
+CellList AddressCells(QStringView text);
+CellList PostalCells(QStringView text);
+CellList NameCells(QStringView text, bool withHonorific);

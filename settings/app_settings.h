@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+// The user's own data, printed as the sender on postcards.
+struct SenderInfo {
+    QString Name, Tel, Mail, Yubin, Ju1, Ju2;
+};
+
+// The persistent settings, held in memory for the whole run.
+// Before LoadSettings every number is 0 and every string empty.
+struct SettingsRecord {
+    qint16 RecentMax = 0;
+    qint16 RecentCount = 0;
+    QStringList RecentFiles;
+    std::array<QString, 2> ListColor;      // [0] background, [1] text; colour numbers as text
+    QString ListFontName;
+    std::array<QString, 4> PrintFontName;  // index = printout kind - 1
+    qint16 HagakiOffsetMm = 0;
+    SenderInfo Sender;
+};
