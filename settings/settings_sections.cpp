@@ -1,1 +1,231 @@
 #include "settings/settings_sections.h"
+#include "settings/settings_store.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kFile = u"File"_s;
+const QString kIro = u"Iro"_s;
+const QString kPrint = u"Print"_s;
+const QString kKojin = u"Kojin"_s;
+
+const QString kGothic = u"ＭＳ ゴシック"_s;
+const QString kMincho = u"ＭＳ 明朝"_s;
+const QString kWhite = u"&HFFFFFF"_s;
+const QString kBlack = u"&H0"_s;
+
+constexpr qint16 kFirstRunRecentMax = 5;
+constexpr qint16 kRecentMaxLimit = 20;
+constexpr qint16 kHagakiLimit = 5;
+// Longer values cannot be a font name or a path; they come from a damaged or
+// hand-edited store.
+constexpr qsizetype kMaxFontNameLength = 255;
+constexpr qsizetype kMaxPathLength = 4096;
+
+// A whole decimal number, saturated far outside every range we use, or
+// nothing when the text is not one.
+std::optional<qint64> parseWholeNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) {
+        negative = t[i] == u'-';
+        ++i;
+    }
+    if (i == t.size())
+        return std::nullopt;
+    constexpr qint64 kSaturate = 1'000'000'000;
+    qint64 value = 0;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = qMin(value * 10 + (c - u'0'), kSaturate);
+    }
+    return negative ? -value : value;
+}
+
+qint16 boundedNumber(const QString &text, qint16 fallback, qint16 low, qint16 high)
+{
+    const std::optional<qint64> n = parseWholeNumber(text);
+    if (!n)
+        return qBound(low, fallback, high);
+    return static_cast<qint16>(std::clamp<qint64>(*n, low, high));
+}
+
+QString colourOr(const QString &text, const QString &fallback)
+{
+    const std::optional<quint32> colour = ParseColourNumber(text);
+    if (!colour)
+        return fallback;
+    // A valid number padded with thousands of zeros is kept as its short form.
+    if (text.size() > 32)
+        return u"&H"_s + QString::number(*colour, 16).toUpper();
+    return text;
+}
+
+QString fontOr(const QString &text, const QString &fallback)
+{
+    return text.size() > kMaxFontNameLength ? fallback : text;
+}
+
+QString fileKey(int place) { return u"F"_s + QString::number(place); }
+
+} // namespace
+
+namespace M_RegS {
+
+bool LoadSettings(SettingsStore &store, SettingsRecord &s,
+                  const std::function<void()> &applyListSettings)
+{
+    const bool firstRun = store.get(kFile, u"FirstSW"_s, u"NO"_s) == u"NO"_s;
+    if (!firstRun) {
+        LoadFileSection(store, s);
+        LoadIroSection(store, s);
+        if (applyListSettings)
+            applyListSettings();
+        LoadPrintSection(store, s);
+        LoadKojinSection(store, s);
+        return false;
+    }
+
+    s.RecentMax = kFirstRunRecentMax;
+    s.RecentCount = 0;
+    s.ListColor = {kWhite, kBlack};
+    s.ListFontName = kGothic;
+    if (applyListSettings)
+        applyListSettings();
+    s.PrintFontName = {kGothic, kMincho, kGothic, kMincho};
+    s.HagakiOffsetMm = 0;
+    s.Sender = SenderInfo{};
+
+    SaveFileSection(store, s);
+    SaveIroSection(store, s);
+    SavePrintSection(store, s);
+    SaveKojinSection(store, s);
+    store.save(kFile, u"FirstSW"_s, u"YES"_s);
+    store.sync();
+    return true;
+}
+
+void LoadFileSection(SettingsStore &store, SettingsRecord &s)
+{
+    // Text that is no number gets the first-run size; a number out of range
+    // is pulled back into it.
+    s.RecentMax = boundedNumber(store.get(kFile, u"KosuMax"_s, u"0"_s),
+                                kFirstRunRecentMax, 0, kRecentMaxLimit);
+    s.RecentCount = boundedNumber(store.get(kFile, u"Kosu"_s, u"0"_s), 0, 0, s.RecentMax);
+    if (s.RecentMax != 0)
+        s.RecentFiles.resize(s.RecentMax);
+    for (int i = 0; i < s.RecentMax; ++i) {
+        const QString path = store.get(kFile, fileKey(i + 1), u"0"_s);
+        s.RecentFiles[i] = path.size() > kMaxPathLength ? QString() : path;
+    }
+}
+
+void SaveFileSection(SettingsStore &store, SettingsRecord &s)
+{
+    // An out-of-range size would write thousands of keys or, negative, break the resize.
+    s.RecentMax = qBound<qint16>(0, s.RecentMax, kRecentMaxLimit);
+    s.RecentCount = qBound<qint16>(0, s.RecentCount, s.RecentMax);
+    store.save(kFile, u"KosuMax"_s, QString::number(s.RecentMax));
+    store.save(kFile, u"Kosu"_s, QString::number(s.RecentCount));
+    if (s.RecentMax != 0)
+        s.RecentFiles.resize(s.RecentMax);
+    // Keys above RecentMax stay: raising the size again saves over them.
+    for (int i = 1; i <= s.RecentMax; ++i)
+        store.save(kFile, fileKey(i), s.RecentFiles[i - 1]);
+    store.sync();
+}
+
+void LoadIroSection(SettingsStore &store, SettingsRecord &s)
+{
+    s.ListColor[0] = colourOr(store.get(kIro, u"iro0"_s, u"0"_s), kWhite);
+    s.ListColor[1] = colourOr(store.get(kIro, u"iro1"_s, u"0"_s), kBlack);
+    s.ListFontName = fontOr(store.get(kIro, u"listFont"_s, u"0"_s), kGothic);
+}
+
+void SaveIroSection(SettingsStore &store, const SettingsRecord &s)
+{
+    store.save(kIro, u"Iro0"_s, s.ListColor[0]);
+    store.save(kIro, u"Iro1"_s, s.ListColor[1]);
+    store.save(kIro, u"ListFont"_s, s.ListFontName);
+    store.sync();
+}
+
+void LoadPrintSection(SettingsStore &store, SettingsRecord &s)
+{
+    static const std::array<QString, 4> defaults = {kGothic, kMincho, kGothic, kMincho};
+    for (int i = 0; i < 4; ++i)
+        s.PrintFontName[i] = fontOr(store.get(kPrint, u"Print"_s + QString::number(i), u"0"_s),
+                                    defaults[i]);
+    // A missing or unreadable adjustment means no adjustment.
+    s.HagakiOffsetMm = boundedNumber(store.get(kPrint, u"Hagaki"_s, QString()), 0,
+                                     -kHagakiLimit, kHagakiLimit);
+}
+
+void SavePrintSection(SettingsStore &store, const SettingsRecord &s)
+{
+    for (int i = 0; i < 4; ++i)
+        store.save(kPrint, u"Print"_s + QString::number(i), s.PrintFontName[i]);
+    store.save(kPrint, u"Hagaki"_s, QString::number(s.HagakiOffsetMm));
+    store.sync();
+}
+
+void LoadKojinSection(SettingsStore &store, SettingsRecord &s)
+{
+    s.Sender.Name = store.get(kKojin, u"Name"_s, QString());
+    s.Sender.Tel = store.get(kKojin, u"Tel"_s, QString());
+    s.Sender.Mail = store.get(kKojin, u"Mail"_s, QString());
+    s.Sender.Yubin = store.get(kKojin, u"Yubin"_s, QString());
+    s.Sender.Ju1 = store.get(kKojin, u"Ju1"_s, QString());
+    s.Sender.Ju2 = store.get(kKojin, u"Ju2"_s, QString());
+}
+
+void SaveKojinSection(SettingsStore &store, const SettingsRecord &s)
+{
+    store.save(kKojin, u"Name"_s, s.Sender.Name);
+    store.save(kKojin, u"Tel"_s, s.Sender.Tel);
+    store.save(kKojin, u"Mail"_s, s.Sender.Mail);
+    store.save(kKojin, u"Yubin"_s, s.Sender.Yubin);
+    store.save(kKojin, u"Ju1"_s, s.Sender.Ju1);
+    store.save(kKojin, u"Ju2"_s, s.Sender.Ju2);
+    store.sync();
+}
+
+} // namespace M_RegS
+
+std::optional<quint32> ParseColourNumber(const QString &text)
+{
+    constexpr quint32 kMaxColour = 0xFFFFFF;
+    const bool hex = text.startsWith(u"&H"_s, Qt::CaseInsensitive);
+    const qsizetype start = hex ? 2 : 0;
+    if (text.size() == start)
+        return std::nullopt;
+    const quint32 base = hex ? 16 : 10;
+    quint32 value = 0;
+    for (qsizetype i = start; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        quint32 digit = base;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        if (digit >= base)
+            return std::nullopt;
+        value = value * base + digit;
+        // Checked at every digit, so the sum never overflows.
+        if (value > kMaxColour)
+            return std::nullopt;
+    }
+    return value;
+}
