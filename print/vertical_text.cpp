@@ -64,11 +64,11 @@ CellList AddressCells(QStringView text)
         if (isDigit(c)) {
             const QChar full(fullWidthDigit(c));
             cells.append(KanjiDigit(QStringView(&full, 1)));
-        }
-        else if (c == u'-' || c == kFullHyphen || c == kProlongedMark || c == kFullTilde)
+        } else if (c == u'-' || c == kFullHyphen || c == kProlongedMark || c == kFullTilde) {
             cells.append(QString(QChar(kFullBar)));
-        else
+        } else {
             cells.append(QString(qc));
+        }
     }
     return cells;
 }
