@@ -1,0 +1,69 @@
+#!/bin/sh
+# Fuzzes the address-file reader and writer for SECONDS (default 60).
+#
+#   fuzz/run.sh [SECONDS] [extra libFuzzer options...]
+#
+# Builds fuzz_csv_reader with clang in build-fuzz/, runs it on a scratch copy
+# of fuzz/corpus (the seeds stay as committed) and writes crashes and
+# mismatches to fuzz/findings/. Set FUZZ_KEEP_CORPUS=1 to keep the grown
+# corpus. Exits non-zero when libFuzzer found something.
+set -eu
+
+cd "$(dirname "$0")/.."
+root=$(pwd)
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+case $seconds in
+    ''|*[!0-9]*) echo "usage: fuzz/run.sh [SECONDS] [libFuzzer options...]" >&2; exit 2 ;;
+esac
+
+# clang and its libFuzzer/sanitizer runtimes.
+missing=
+command -v clang >/dev/null 2>&1 && command -v clang++ >/dev/null 2>&1 || missing="$missing clang"
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || missing="$missing libclang-rt-14-dev"
+if [ -n "$missing" ]; then
+    sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    echo "installing:$missing" >&2
+    $sudo apt-get update
+    # shellcheck disable=SC2086
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+fi
+
+build=$root/build-fuzz
+if [ ! -f "$build/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
+        -DYUZARIBO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --target fuzz_csv_reader
+
+findings=$root/fuzz/findings
+mkdir -p "$findings"
+scratch=$(mktemp -d "$build/corpus.XXXXXX")
+cleanup() {
+    if [ "${FUZZ_KEEP_CORPUS:-0}" = 1 ]; then
+        echo "grown corpus kept in $scratch" >&2
+    else
+        rm -rf "$scratch"
+    fi
+}
+trap cleanup EXIT
+mkdir "$scratch/corpus"
+cp "$root"/fuzz/corpus/* "$scratch/corpus/"
+
+# The tokens of the format, in CP932, so mutations reach past the header.
+printf '%s\n' \
+    'comma=","' 'quote="\x22"' 'crlf="\x0d\x0a"' 'cr="\x0d"' 'lf="\x0a"' 'blank=" "' 'tab="\x09"' \
+    'count="(32767)"' 'count_over="(32768)"' 'name="\x8e\x81\x96\xbc"' \
+    'ideographic_space="\x81\x40"' 'wave="\x81\x60"' 'nec="\x87\x40"' 'ibm="\xfb\xfc"' \
+    'lead="\x81"' 'kana="\xb1"' 'yen="\x5c"' \
+    'header="\x8e\x81\x96\xbc(1),\x93\x64\x98\x62\x94\xd4\x8d\x86,\x83\x81\x81\x5b\x83\x8b\x83\x41\x83\x68\x83\x8c\x83\x58,\x81\xa7,\x8f\x5a\x8f\x8a1,\x8f\x5a\x8f\x8a2,\x88\xea\x8c\xbe\x83\x81\x83\x82\x0d\x0a"' \
+    >"$scratch/csv.dict"
+
+echo "fuzzing for ${seconds}s; findings go to fuzz/findings/" >&2
+status=0
+UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
+"$build/fuzz/fuzz_csv_reader" "$scratch/corpus" \
+    -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -dict="$scratch/csv.dict" -artifact_prefix="$findings/" "$@" || status=$?
+exit $status
