@@ -97,6 +97,14 @@ char16_t Cp932FormOf(char16_t c)
     }
 }
 
+namespace {
+// Every character Cp932FormOf changes lies in U+00A2..U+301C.
+inline bool mayFold(char16_t u)
+{
+    return u >= 0xA2 && u <= 0x301C && (u <= 0xAC || u >= 0x2014);
+}
+} // namespace
+
 bool FoldToCp932Forms(QString &text)
 {
     bool changed = false;
@@ -104,11 +112,13 @@ bool FoldToCp932Forms(QString &text)
     const QChar *end = begin + text.size();
     for (const QChar *p = begin; p != end; ++p) {
         const char16_t u = p->unicode();
-        if (Cp932FormOf(u) != u) {
+        if (mayFold(u) && Cp932FormOf(u) != u) {
             // Detach only when something is to be replaced.
             QChar *data = text.data();
-            for (qsizetype i = p - begin; i < text.size(); ++i)
-                data[i] = QChar(Cp932FormOf(data[i].unicode()));
+            for (qsizetype i = p - begin; i < text.size(); ++i) {
+                if (mayFold(data[i].unicode()))
+                    data[i] = QChar(Cp932FormOf(data[i].unicode()));
+            }
             changed = true;
             break;
         }

@@ -152,17 +152,21 @@ CsvHeader ReadCsvHeader(QStringView text)
     return result;
 }
 
-LoadedBook ReadCsvRecords(QStringView text, const std::function<void(int)> &progress)
+LoadedBook ReadCsvRecords(QStringView text, const CsvHeader &header,
+                          const std::function<void(int)> &progress)
 {
     LoadedBook result;
     result.book = std::make_unique<Cls_管理>();
     Cls_管理 &book = *result.book;
+    if (header.expectedCount > 0)
+        book.reserve(header.expectedCount);
 
     ItemScanner scanner(text);
     Group group;
     qint32 keyCounter = 0;
-    // Line ends after the last complete group are not a record.
-    while (!scanner.atEnd() && !scanner.onlyLineEndsRemain()) {
+    // Line ends after the last complete group are not a record; the header
+    // group is always read, even when it is made of line ends alone.
+    while (!scanner.atEnd() && (keyCounter == 0 || !scanner.onlyLineEndsRemain())) {
         if (!readGroup(scanner, group)) {
             throw AppError(u"%1件目の住所の途中でファイルが終わっています。"_s
                                .arg(qMax(keyCounter, 1)));
@@ -186,8 +190,8 @@ LoadedBook ReadCsvRecords(QStringView text, const std::function<void(int)> &prog
 LoadedBook LoadBookFromBytes(QByteArrayView bytes, const std::function<void(int)> &progress)
 {
     const DecodedText decoded = DecodeCp932(bytes);
-    ReadCsvHeader(decoded.text);
-    LoadedBook loaded = ReadCsvRecords(decoded.text, progress);
+    const CsvHeader header = ReadCsvHeader(decoded.text);
+    LoadedBook loaded = ReadCsvRecords(decoded.text, header, progress);
     loaded.invalidSequences = decoded.invalidSequences;
     return loaded;
 }

@@ -32,7 +32,9 @@ CsvHeader ReadCsvHeader(QStringView text);
 // Second pass: a new book keyed "s1", "s2", ... in file order. progress is
 // called with the number of records read so far after each one. Throws
 // AppError when the text ends inside a group or holds too many records.
-LoadedBook ReadCsvRecords(QStringView text, const std::function<void(int)> &progress = {});
+// The header's count, when it has one, only sizes the book in advance.
+LoadedBook ReadCsvRecords(QStringView text, const CsvHeader &header,
+                          const std::function<void(int)> &progress = {});
 
 // Both passes over the bytes of a file.
 LoadedBook LoadBookFromBytes(QByteArrayView bytes, const std::function<void(int)> &progress = {});

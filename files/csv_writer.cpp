@@ -41,7 +41,8 @@ namespace {
 QByteArray EncodeBook(const Cls_管理 &book)
 {
     QString text;
-    text.reserve(64 + qsizetype(book.Count()) * 64);
+    // About 100 characters a line in a typical book; one allocation for the lot.
+    text.reserve(128 + qsizetype(book.Count()) * 128);
 
     const auto &captions = FieldCaptions();
     text += captions[0] + u'(' + QString::number(book.Count()) + u')';

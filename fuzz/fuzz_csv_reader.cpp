@@ -71,9 +71,8 @@ LoadedBook LoadChecked(QByteArrayView bytes)
     Cls_管理 &book = *loaded.book;
     if (!progressInOrder || progressCalls != book.Count())
         Fail("progress calls do not count the records one by one");
-    // The next key (counter + 1) must not be one the book holds. A file of
-    // nothing but line ends loads with the counter at 0, not 1: harmless.
-    if (loaded.keyCounter < book.Count() || loaded.keyCounter > book.Count() + 1)
+    // The header and every record each advance the counter once.
+    if (loaded.keyCounter != book.Count() + 1)
         Fail("key counter does not follow the records",
              QByteArray::number(loaded.keyCounter) + " for " + QByteArray::number(book.Count()));
     for (int i = 1; i <= book.Count(); ++i) {

@@ -5,6 +5,19 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// Room for one more element, growing geometrically (reserve(size() + 1)
+// alone would reallocate on every add).
+template<typename T>
+void growForOneMore(std::vector<T> &v)
+{
+    if (v.size() == v.capacity())
+        v.reserve(std::max<size_t>(16, v.capacity() * 2));
+}
+
+} // namespace
+
 Cls_管理::~Cls_管理()
 {
     // Records that outlive the book must not point at it any more.
@@ -18,14 +31,14 @@ Cls_住所 &Cls_管理::Add(const QString &name, const QString &tel, const QStri
                       const QString &yubin, const QString &ju1, const QString &ju2,
                       const QString &memo, Cls_管理 *owner, int Before, const QString &Key)
 {
-    if (m_byKey.contains(Key))
-        throw AppError(u"キー「%1」の住所はすでに登録されています。"_s.arg(Key));
     if (Before != -1 && (Before < 1 || Before > Count()))
         throw AppError(u"挿入位置 %1 は範囲外です（1～%2）。"_s.arg(Before).arg(Count()));
     if (Count() >= MaxBookRecords)
         throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s
                            .arg(MaxBookRecords));
-
+    // Everything that can fail happens before the book changes.
+    growForOneMore(m_items);
+    growForOneMore(m_keys);
     auto record = std::make_shared<Cls_住所>();
     record->PName = name;
     record->PTel = tel;
@@ -37,6 +50,13 @@ Cls_住所 &Cls_管理::Add(const QString &name, const QString &tel, const QStri
     record->PSkey = Key;
     record->m_owner = owner;
 
+    // One hash look-up: the slot is new exactly when the hash grew.
+    const qsizetype keysBefore = m_byKey.size();
+    Cls_住所 *&slot = m_byKey[Key];
+    if (m_byKey.size() == keysBefore)
+        throw AppError(u"キー「%1」の住所はすでに登録されています。"_s.arg(Key));
+    slot = record.get();
+
     if (Before == -1) {
         m_items.push_back(record);
         m_keys.push_back(Key);
@@ -44,7 +64,6 @@ Cls_住所 &Cls_管理::Add(const QString &name, const QString &tel, const QStri
         m_items.insert(m_items.begin() + (Before - 1), record);
         m_keys.insert(m_keys.begin() + (Before - 1), Key);
     }
-    m_byKey.insert(Key, record.get());
     return *record;
 }
 

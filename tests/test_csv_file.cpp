@@ -100,6 +100,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("expectedCount");
 
         QTest::newRow("header only") << Header.arg(0) << QStringList() << 0;
+        QTest::newRow("header of seven empty lines")
+            << u"\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"_s << QStringList() << -1;
         QTest::newRow("header without count")
             << u"氏名,電話番号,メールアドレス,〒,住所1,住所2,一言メモ\r\na,b,c,d,e,f,g\r\n"_s
             << QStringList{u"a|b|c|d|e|f|g"_s} << -1;
