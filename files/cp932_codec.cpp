@@ -25,10 +25,7 @@ ConverterPtr openConverter()
 // than converting a typical field.
 UConverter *decoder()
 {
-    thread_local ConverterPtr conv = [] {
-        ConverterPtr c = openConverter();
-        return c;
-    }();
+    thread_local ConverterPtr conv = openConverter();
     return conv.get();
 }
 
