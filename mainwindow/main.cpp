@@ -1,7 +1,10 @@
-#include "mainwindow/main_window.h"
-#include "model/app_state.h"
+#include "mainwindow/app_fonts.h"
+#include "mainwindow/start_main.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -10,9 +13,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Yuzaribo"_s);
     QApplication::setOrganizationName(u"Yuzaribo"_s);
+    QApplication::setApplicationDisplayName(u"Yuzaribo"_s);
+    QGuiApplication::setDesktopFileName(u"yuzaribo"_s);
 
-    AppState state;
-    MainWindow window(state);
-    window.show();
-    return app.exec();
+    // The standard dialogs and buttons speak Japanese like the rest of the program.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    InstallFontSubstitutes();
+    return StartMain(QApplication::arguments());
 }

@@ -1,14 +1,463 @@
 #include "mainwindow/main_window.h"
 
+#include "entry/input_helpers.h"
+#include "files/file_commands.h"
+#include "files/recent_files.h"
+#include "mainwindow/address_list_model.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/artwork.h"
+#include "mainwindow/main_status_bar.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/twips.h"
 #include "model/app_state.h"
+#include "settings/settings_sections.h"
+#include "settings/settings_store.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 
-MainWindow::MainWindow(AppState &state, QWidget *parent)
-    : QMainWindow(parent), m_state(state)
+namespace {
+
+const QString kTitle = u"Yuzaribo(Ver1.0)"_s;
+const QString kUntitledAtStart = u"ファイル名は「無題 」"_s;
+
+constexpr int kNarrowScreenTwips = 12000;
+constexpr int kCoolBarHeight = 1095;
+constexpr int kPictureHeight = 1035;
+constexpr int kPictureMinWidth = 7080;
+constexpr int kButtonWidth = 840, kButtonHeight = 750, kButtonTop = 5;
+constexpr int kKeyLabelTop = 750, kKeyLabelHeight = 300;
+
+struct ToolButtonSpec {
+    const char16_t *name;
+    const char16_t *caption;
+    int left;
+    const char16_t *toolTip;
+    const char16_t *picture;
+};
+
+const ToolButtonSpec kToolButtons[] = {
+    {u"cmd_File(0)", u"新規作成", 0, u"ファイルの新規作成をします。", u":/toolbar/new.svg"},
+    {u"cmd_File(1)", u"開く", 825, u"CSV形式のファイルを開きます。 ", u":/toolbar/open.svg"},
+    {u"cmd_File(2)", u"保存", 1650, u"CSV形式でファイルを保存します。", u":/toolbar/save.svg"},
+    {u"cmd_File(3)", u"名前保存", 2475, u"CSV形式で名前を付けてファイルを保存します。", u":/toolbar/saveas.svg"},
+    {u"cmd_印刷", u"印刷", 3450, u"選択した住所録を印刷します。", u":/toolbar/print.svg"},
+    {u"cmd_修正(0)", u"修正", 4425, u"該当の住所録を修正します。", u":/toolbar/edit.svg"},
+    {u"cmd_修正(1)", u"追加", 5250, u"住所録を追加します。", u":/toolbar/add.svg"},
+    {u"cmd_修正(2)", u"削除", 6075, u"該当の住所録を削除します。", u":/toolbar/delete.svg"},
+    {u"cmd_検索", u"検索", 7050, u"氏名より検索を行ないます。", u":/toolbar/search.svg"},
+    {u"cmd_Mail", u"メール", 8025, u"該当の住所録へメールします。", u":/toolbar/mail.svg"},
+    {u"cmd_Help", u"ﾊﾞｰｼﾞｮﾝ", 11025, u"バージョン情報を表示します。", u":/toolbar/about.svg"},
+};
+
+const QStringList kViewNames = {u"通常の大きさ"_s, u"小さいアイコン"_s, u"リスト形式"_s, u"レポート形式"_s};
+
+QFont designFont(const QString &family, qreal points)
 {
+    QFont font(family);
+    font.setPointSizeF(points);
+    return font;
+}
+
+void fillBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    // Inside the tool bar a widget would paint with the bar's button role.
+    widget->setBackgroundRole(QPalette::Window);
+    widget->setAutoFillBackground(true);
+}
+
+// A stored colour number (0x00BBGGRR); fallback when the text is no number.
+QColor colourFromSetting(const QString &text, QColor fallback)
+{
+    const std::optional<quint32> n = ParseColourNumber(text);
+    if (!n)
+        return fallback;
+    return QColor(int(*n & 0xFF), int((*n >> 8) & 0xFF), int((*n >> 16) & 0xFF));
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppState &state, SettingsStore &store, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_store(store)
+{
+    InitArtwork();
     setObjectName(u"F_Main"_s);
-    setWindowTitle(u"Yuzaribo(Ver1.0)"_s);
-    // 15360 x 11520 twips at 15 twips a pixel.
-    resize(1024, 768);
+    setWindowTitle(kTitle);
+    setWindowIcon(ArtIcon(u":/app/yuzaribo.svg"_s, QSize(48, 48)));
+    setFont(designFont(u"ＭＳ Ｐゴシック"_s, 11.25));
+
+    buildToolBar();
+    buildMenus();
+    buildList();
+
+    m_status = new MainStatusBar(this);
+    setStatusBar(m_status);
+
+    // Carriers of the two drag cursors: 0 where a drop is refused, 1 where it is taken.
+    const QString cursors[] = {u":/cursors/drag_no.svg"_s, u":/cursors/drag_ok.svg"_s};
+    for (int i = 0; i < 2; ++i) {
+        auto *carrier = new QLineEdit(this);
+        carrier->setObjectName(u"txt_Icon(%1)"_s.arg(i));
+        carrier->setCursor(QCursor(ArtPixmap(cursors[i], QSize(32, 32)), 0, 0));
+        carrier->hide();
+    }
+
+    m_files = std::make_unique<FileCommands>(*this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildToolBar()
+{
+    auto *coolBar = new QToolBar(this);
+    coolBar->setObjectName(u"CoolBar1"_s);
+    coolBar->setMovable(false);
+    coolBar->setFloatable(false);
+    coolBar->toggleViewAction()->setEnabled(false);
+    coolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    coolBar->setFixedHeight(TwipsToPixels(kCoolBarHeight));
+    addToolBar(Qt::TopToolBarArea, coolBar);
+
+    auto *picture = new QWidget(coolBar);
+    picture->setObjectName(u"Picture1"_s);
+    picture->setFixedHeight(TwipsToPixels(kPictureHeight));
+    picture->setMinimumWidth(TwipsToPixels(kPictureMinWidth));
+    picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    coolBar->addWidget(picture);
+
+    const QFont captionFont = designFont(u"ＭＳ Ｐゴシック"_s, 9);
+    const QFont keyFont = designFont(u"ＭＳ Ｐゴシック"_s, 12);
+    int index = 0;
+    for (const ToolButtonSpec &spec : kToolButtons) {
+        auto *button = new QToolButton(picture);
+        button->setObjectName(QString::fromUtf16(spec.name));
+        button->setText(QString::fromUtf16(spec.caption));
+        button->setToolTip(QString::fromUtf16(spec.toolTip));
+        button->setIcon(ArtIcon(QString::fromUtf16(spec.picture), QSize(32, 32)));
+        button->setIconSize(QSize(30, 30));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFont(captionFont);
+        button->setGeometry(TwipsRect(spec.left, kButtonTop, kButtonWidth, kButtonHeight));
+
+        auto *key = new QLabel(u"F%1"_s.arg(index + 1), picture);
+        key->setObjectName(u"lbl_F1(%1)"_s.arg(index));
+        key->setFont(keyFont);
+        key->setAlignment(Qt::AlignCenter);
+        key->setGeometry(TwipsRect(spec.left, kKeyLabelTop, kButtonWidth, kKeyLabelHeight));
+        ++index;
+    }
+
+    auto *viewCaption = new QLabel(u"表示形式"_s, picture);
+    viewCaption->setObjectName(u"lbl_表示件数"_s);
+    viewCaption->setFont(designFont(u"ＭＳ Ｐゴシック"_s, 9.75));
+    viewCaption->setGeometry(TwipsRect(9000, 150, 840, 240));
+
+    m_viewCombo = new QComboBox(picture);
+    m_viewCombo->setObjectName(u"cmb_表示形式"_s);
+    m_viewCombo->setEditable(false);
+    m_viewCombo->setToolTip(u"住所録の表示形式を変更します。"_s);
+    m_viewCombo->setFont(designFont(u"ＭＳ Ｐゴシック"_s, 9.75));
+    m_viewCombo->setFocusPolicy(Qt::ClickFocus);
+    m_viewCombo->setGeometry(TwipsRect(9000, 450, 1890, 345));
+
+    m_countLabel = new QLabel(picture);
+    m_countLabel->setObjectName(u"lbl_件数"_s);
+    m_countLabel->setToolTip(u"現在の住所録の件数を表示します。"_s);
+    m_countLabel->setAlignment(Qt::AlignCenter);
+    fillBackground(m_countLabel, QColor(255, 192, 192));
+    m_countLabel->setGeometry(TwipsRect(9825, 75, 1065, 345));
+
+    connect(m_viewCombo, &QComboBox::currentIndexChanged, this, &MainWindow::chooseViewFromCombo);
+}
+
+QAction *MainWindow::menuAction(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setParent(this);   // so findChild reaches every menu item from the window
+    return action;
+}
+
+QAction *MainWindow::menuSeparator(QMenu *menu, const QString &name)
+{
+    QAction *separator = menu->addSeparator();
+    separator->setObjectName(name);
+    separator->setParent(this);
+    return separator;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(u"MenuBar"_s);
+
+    QMenu *file = bar->addMenu(u"ファイル(&F)"_s);
+    file->setObjectName(u"mm_ファイル"_s);
+    QAction *fileNew = menuAction(file, u"mm_新規作成"_s, u"新規作成(&K)"_s);
+    QAction *fileOpen = menuAction(file, u"mm_開く"_s, u"開く(&O)"_s);
+    QAction *fileSave = menuAction(file, u"mm_保存"_s, u"保存(&S)"_s);
+    fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction *fileSaveAs = menuAction(file, u"mm_名前保存"_s, u"名前を付けて保存(&N)"_s);
+    menuSeparator(file, u"mm_hai1"_s);
+    QAction *print = menuAction(file, u"mm_印刷"_s, u"印刷(&P)"_s);
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    menuSeparator(file, u"mm_hai6"_s);
+    QAction *recent0 = menuAction(file, u"mm_最近ファイル(0)"_s, QString());
+    recent0->setVisible(false);
+    QAction *recentSeparator = menuSeparator(file, u"mm_haiSaikin"_s);
+    recentSeparator->setVisible(false);
+    QAction *quit = menuAction(file, u"mm_終了"_s, u"終了(&E)"_s);
+
+    QMenu *edit = bar->addMenu(u"編集(&H)"_s);
+    edit->setObjectName(u"mm_編集"_s);
+    const QString editCaptions[] = {u"修正(&A)"_s, u"追加(&B)"_s, u"削除(&C)"_s};
+    for (int i = 0; i < 3; ++i)
+        menuAction(edit, u"mm_修正(%1)"_s.arg(i), editCaptions[i]);
+    menuSeparator(edit, u"mm_hai2"_s);
+    const QString copyCaptions[] = {u"切り取り(&X)"_s, u"コピー(&C)"_s, u"貼り付け(&V)"_s};
+    const QKeyCombination copyKeys[] = {Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V};
+    for (int i = 0; i < 3; ++i)
+        menuAction(edit, u"mm_Copy(%1)"_s.arg(i), copyCaptions[i])->setShortcut(QKeySequence(copyKeys[i]));
+    menuSeparator(edit, u"mm_hai5"_s);
+    menuAction(edit, u"mm_検索"_s, u"検索処理(&K)..."_s);
+    menuSeparator(edit, u"mm_hai3"_s);
+    menuAction(edit, u"mm_Mail"_s, u"メールを送る(&M)"_s);
+
+    QMenu *tools = bar->addMenu(u"ツール(&T)"_s);
+    tools->setObjectName(u"mm_形式"_s);
+    for (int i = 0; i < 4; ++i) {
+        QAction *view = menuAction(tools, u"mm_Icon(%1)"_s.arg(i), QString());
+        view->setCheckable(true);
+        connect(view, &QAction::triggered, this, [this, i] { chooseViewFromMenu(i); });
+        m_viewActions.append(view);
+    }
+    menuSeparator(tools, u"mm_hai7"_s);
+    menuAction(tools, u"mm_個人情報"_s, u"個人情報登録(&K)..."_s);
+    menuAction(tools, u"mm_環境設定"_s, u"環境設定(&S)..."_s);
+
+    QMenu *help = bar->addMenu(u"ヘルプ(&Q)"_s);
+    help->setObjectName(u"mm_ヘルプ"_s);
+    menuAction(help, u"mm_Ver"_s, u"バージョン情報(&B)..."_s);
+
+    m_recent = std::make_unique<RecentFilesMenu>(file, recentSeparator, recent0, m_state.AppSettings, this);
+    m_recent->setOpenHandler([this](int i) { m_files->OpenRecentFile(i); });
+
+    connect(fileNew, &QAction::triggered, this, [this] { m_files->FileNew(); });
+    connect(fileOpen, &QAction::triggered, this, [this] { m_files->FileOpen(); });
+    connect(fileSave, &QAction::triggered, this, [this] { m_files->FileSave(); });
+    connect(fileSaveAs, &QAction::triggered, this, [this] { m_files->FileSaveAs(); });
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    const std::function<void(FileCommands &)> fileCommands[] = {
+        &FileCommands::FileNew, &FileCommands::FileOpen, &FileCommands::FileSave, &FileCommands::FileSaveAs};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = findChild<QToolButton *>(u"cmd_File(%1)"_s.arg(i));
+        connect(button, &QToolButton::clicked, this, [this, run = fileCommands[i]] { run(*m_files); });
+    }
+}
+
+void MainWindow::buildList()
+{
+    m_model = new AddressListModel(m_state, this);
+    m_list = new AddressListView(this);
+    m_list->setListModel(m_model);
+    setCentralWidget(m_list);
+
+    connect(m_list, &AddressListView::itemClicked, m_model, &AddressListModel::ItemClick);
+    connect(m_model, &AddressListModel::nameEdited, this, [this] { SetChanged(true); });
+}
+
+void MainWindow::Load(const MainWindowOptions &options)
+{
+    // 1. The screen decides the window size and the column widths.
+    if (options.screenWidthTwips)
+        m_state.ScreenWidth = *options.screenWidthTwips;
+    else if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
+        m_state.ScreenWidth = PixelsToTwips(s->geometry().width());
+    if (m_state.ScreenWidth == kNarrowScreenTwips)
+        resize(TwipsToPixels(12000), TwipsToPixels(9000));
+    else
+        resize(TwipsToPixels(15360), TwipsToPixels(11520));
+    // 2-3.
+    LayoutMain();
+    setWindowTitle(kTitle);
+    // 4-6. Columns and report view; the list is empty.
+    m_list->SetupColumns(m_state.ScreenWidth);
+    m_list->setViewMode(AddressListView::Report);
+    m_state.MarkedIndex = 1;
+    // 7. View names, the report view chosen.
+    {
+        const QSignalBlocker block(m_viewCombo);
+        m_viewCombo->clear();
+        m_viewCombo->addItems(kViewNames);
+        m_viewCombo->setCurrentIndex(AddressListView::Report);
+    }
+    for (int i = 0; i < 4; ++i) {
+        m_viewActions[i]->setText(kViewNames[i]);
+        m_viewActions[i]->setChecked(i == AddressListView::Report);
+    }
+    // 8. Function-key labels.
+    for (int i = 0; i < 11; ++i) {
+        if (auto *key = findChild<QLabel *>(u"lbl_F1(%1)"_s.arg(i))) {
+            fillBackground(key, QColor(200, 208, 244));
+            QPalette p = key->palette();
+            p.setColor(QPalette::WindowText, Qt::black);
+            key->setPalette(p);
+        }
+    }
+    // 9.
+    TintInputControls(this);
+    // 10. A new, empty, unchanged book.
+    m_state.WorkRecord = std::make_unique<Cls_住所>();
+    m_state.OpenBook = std::make_unique<Cls_管理>();
+    m_model->bookReplaced();
+    m_state.KeyCounter = 0;
+    UpdateCommandState(*m_state.OpenBook);
+    m_state.BookChanged = false;
+    // 11-12.
+    setStatusText(kUntitledAtStart);
+    m_state.SearchHistory.clear();
+    setCountText(u"0件"_s);
+    // 13. Nothing of ours is on the clipboard yet, so there is nothing to paste.
+    QGuiApplication::clipboard()->clear();
+    setEnabledByName(u"mm_Copy(2)"_s, false);
+    // 14. The progress bar lies over panel 1 and is hidden until a load or save.
+    progressBar()->hide();
+    // 15.
+    m_state.SkipUnmark = false;
+    m_state.FontCacheValid = false;
+    // 16-17. Settings and the recent-files menu.
+    M_RegS::LoadSettings(m_store, m_state.AppSettings, [this] { ApplyListSettings(); });
+    m_recent->EnsureEntries(m_state.AppSettings.RecentMax);
+    m_store.sync();
+    m_recent->BuildRecentMenu();
+    // 18.
+    m_files->OpenCommandLineFile(options.commandLine);
+    // 19.
+    update();
+}
+
+void MainWindow::ApplyListSettings()
+{
+    const SettingsRecord &s = m_state.AppSettings;
+    m_list->setListColours(colourFromSetting(s.ListColor[0], Qt::white),
+                           colourFromSetting(s.ListColor[1], Qt::black));
+    m_list->setListFont(designFont(s.ListFontName, 9.75));
+}
+
+void MainWindow::LayoutMain()
+{
+    // The main-window layout places the list between tool bar and status bar;
+    // the status bar gives panel 1 the width the other panels leave.
+    if (m_status)
+        m_status->updateGeometry();
+}
+
+void MainWindow::setEnabledByName(const QString &name, bool enabled)
+{
+    if (auto *action = findChild<QAction *>(name))
+        action->setEnabled(enabled);
+    else if (auto *widget = findChild<QWidget *>(name))
+        widget->setEnabled(enabled);
+}
+
+void MainWindow::UpdateCommandState(const Cls_管理 &book)
+{
+    const bool on = book.Count() > 0;
+    static const QStringList names = {
+        u"cmd_修正(0)"_s, u"cmd_修正(2)"_s, u"mm_修正(0)"_s, u"mm_修正(2)"_s,
+        u"cmd_File(2)"_s, u"cmd_File(3)"_s, u"mm_保存"_s, u"mm_名前保存"_s,
+        u"cmd_Mail"_s, u"mm_Mail"_s, u"cmd_検索"_s, u"mm_検索"_s,
+        u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s};
+    for (const QString &name : names)
+        setEnabledByName(name, on);
+}
+
+void MainWindow::SetChanged(bool changed)
+{
+    m_state.BookChanged = changed;
+    setEnabledByName(u"mm_保存"_s, changed);
+    setEnabledByName(u"cmd_File(2)"_s, changed);
+}
+
+void MainWindow::setStatusText(const QString &text) { m_status->setPanelText(text); }
+QString MainWindow::statusText() const { return m_status->panelText(); }
+QProgressBar *MainWindow::progressBar() const { return m_status->progress(); }
+
+void MainWindow::showRecordCount()
+{
+    setCountText(QString::number(m_state.OpenBook->Count()) + u"件"_s);
+}
+
+void MainWindow::setCountText(const QString &text) { m_countLabel->setText(text); }
+QString MainWindow::countText() const { return m_countLabel->text(); }
+
+void MainWindow::focusList()
+{
+    if (m_list->isEnabled() && m_list->isVisible())
+        m_list->setFocus();
+}
+
+void MainWindow::chooseViewFromCombo(int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_list->setViewMode(index);
+    for (int i = 0; i < 4; ++i)
+        m_viewActions[i]->setChecked(i == index);
+    focusList();
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::chooseViewFromMenu(int index)
+{
+    for (int i = 0; i < 4; ++i)
+        m_viewActions[i]->setChecked(i == index);
+    m_list->setViewMode(index);
+    if (m_viewCombo->currentIndex() != index)
+        m_viewCombo->setCurrentIndex(index);   // runs the combo's own choice
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (m_files->ConfirmExit()) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    LayoutMain();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        focusList();
 }

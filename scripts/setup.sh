@@ -7,7 +7,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-  libicu-dev libcups2-dev
+  libicu-dev libcups2-dev libx11-dev
+  qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 

@@ -1,0 +1,156 @@
+// Timings of the main window on a full book (32767 generated records).
+//
+//   yuzaribo-bench-window            every figure
+//   yuzaribo-bench-window --runs 9   more runs per figure (default 5)
+//
+// One "name value" line per figure, times in milliseconds (the median of the
+// runs), memory in megabytes:
+//   open_view_ms      the open command to the book shown in the report view:
+//                     file read, model filled, view laid out and painted
+//   icon_switch_ms    the report view to large icons, laid out and painted
+//   report_switch_ms  and back
+//   rss_mb            resident memory of the program with that book open
+
+#include "bench/bench_book.h"
+#include "files/csv_writer.h"
+#include "files/file_commands.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/app_fonts.h"
+#include "mainwindow/file_dialog.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "model/app_state.h"
+#include "model/record_keys.h"
+#include "settings/settings_store.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double residentMegabytes()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Lets the view lay itself out and paints the visible part now.
+void settleAndPaint(MainWindow &window)
+{
+    QCoreApplication::processEvents();
+    QAbstractItemView *view = window.listView()->currentView();
+    view->viewport()->repaint();
+    QCoreApplication::processEvents();
+}
+
+struct RunFigures {
+    double openView = 0, iconSwitch = 0, reportSwitch = 0, rss = 0;
+};
+
+RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
+{
+    RunFigures f;
+    AppState state;
+    SettingsStore store(settingsPath);
+    MainWindow window(state, store);
+    MainWindowOptions options;
+    options.screenWidthTwips = 15360;
+    window.Load(options);
+    window.show();
+    QTest::qWaitForWindowExposed(&window);
+    settleAndPaint(window);
+
+    FileDialogs::QueuePath(bookPath);
+    auto start = Clock::now();
+    window.fileCommands().FileOpen();
+    settleAndPaint(window);
+    f.openView = msSince(start);
+    if (state.OpenBook->Count() != MaxBookRecords) {
+        std::fprintf(stderr, "the book did not open (%d records)\n", state.OpenBook->Count());
+        std::exit(1);
+    }
+    f.rss = residentMegabytes();
+
+    auto *combo = window.findChild<QComboBox *>(u"cmb_表示形式"_s);
+    start = Clock::now();
+    combo->setCurrentIndex(AddressListView::LargeIcons);
+    settleAndPaint(window);
+    f.iconSwitch = msSince(start);
+
+    start = Clock::now();
+    combo->setCurrentIndex(AddressListView::Report);
+    settleAndPaint(window);
+    f.reportSwitch = msSince(start);
+
+    window.hide();
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+
+    int runs = 5;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+
+    QTemporaryDir dir;
+    const QString bookPath = dir.filePath(u"book.csv"_s);
+    SaveBookToFile(bookPath, *MakeBook(MaxBookRecords, 20240601));
+
+    MessageBoxes::SetScripted(true);
+    FileDialogs::SetScripted(true);
+
+    std::vector<double> open, icon, report;
+    double rss = 0;
+    for (int r = 0; r < runs; ++r) {
+        const RunFigures f = runOnce(bookPath, dir.filePath(u"settings.ini"_s));
+        open.push_back(f.openView);
+        icon.push_back(f.iconSwitch);
+        report.push_back(f.reportSwitch);
+        if (r == 0)
+            rss = f.rss;   // the first window alone: later runs reuse the heap
+    }
+    std::printf("open_view_ms %.1f\n", median(open));
+    std::printf("icon_switch_ms %.1f\n", median(icon));
+    std::printf("report_switch_ms %.1f\n", median(report));
+    std::printf("rss_mb %.1f\n", rss);
+    return 0;
+}

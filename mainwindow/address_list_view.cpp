@@ -1,0 +1,238 @@
+#include "mainwindow/address_list_view.h"
+
+#include "mainwindow/address_list_model.h"
+#include "mainwindow/twips.h"
+#include "model/address_record.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Column widths in twips: on a narrow screen, and on any other.
+constexpr int kNarrowScreenTwips = 12000;
+constexpr int kNarrowWidths[FieldCount] = {1800, 1800, 2000, 1200, 1700, 1700, 1600};
+constexpr int kWideWidths[FieldCount] = {1800, 1800, 3100, 1300, 2300, 2300, 2500};
+
+// Every item of the icon and list modes the same size, whatever its name:
+// the list view sizes all items like the first one, and a short first name
+// would otherwise cut every longer name short.
+class FixedSizeDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setItemSize(QSize size, bool underIcon)
+    {
+        m_size = size;
+        m_underIcon = underIcon;
+    }
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override { return m_size; }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        // Large icons: the name right under its icon, not in the middle of the cell.
+        if (m_underIcon)
+            option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+    }
+
+private:
+    QSize m_size;
+    bool m_underIcon = false;
+};
+
+constexpr QSize kLargeGrid(100, 76), kSmallGrid(170, 22);
+
+} // namespace
+
+AddressListView::AddressListView(QWidget *parent)
+    : QStackedWidget(parent), m_report(new QTreeView(this)), m_icons(new QListView(this))
+{
+    setObjectName(u"ListView1"_s);
+    m_report->setObjectName(u"ListView1.Report"_s);
+    m_icons->setObjectName(u"ListView1.Icons"_s);
+
+    // Report: whole rows, no tree decoration; one row height for all rows and
+    // fixed column widths keep a 32767-entry book instant.
+    m_report->setRootIsDecorated(false);
+    m_report->setItemsExpandable(false);
+    m_report->setUniformRowHeights(true);
+    m_report->setAllColumnsShowFocus(true);
+    m_report->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_report->setSortingEnabled(false);
+    m_report->header()->setSectionsClickable(false);
+    m_report->header()->setSectionsMovable(false);
+    m_report->header()->setStretchLastSection(false);
+    m_report->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_report->setTextElideMode(Qt::ElideRight);
+
+    // Icons and lists: every item the size of the first.
+    m_icons->setUniformItemSizes(true);
+    m_icons->setMovement(QListView::Static);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setWrapping(true);
+    m_icons->setModelColumn(0);
+    m_icons->setTextElideMode(Qt::ElideRight);
+    m_icons->setItemDelegate(new FixedSizeDelegate(m_icons));
+
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
+                                    static_cast<QAbstractItemView *>(m_icons)}) {
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        // A click on the name of the entry already selected starts renaming.
+        view->setEditTriggers(QAbstractItemView::SelectedClicked);
+        view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
+
+    addWidget(m_icons);
+    addWidget(m_report);
+    setViewMode(Report);
+}
+
+void AddressListView::setListModel(AddressListModel *model)
+{
+    m_model = model;
+    m_report->setModel(model);
+    m_icons->setModel(model);
+    // One selection for all modes: switching modes keeps the selected entry.
+    QItemSelectionModel *old = m_icons->selectionModel();
+    m_icons->setSelectionModel(m_report->selectionModel());
+    if (old != m_report->selectionModel())
+        delete old;
+    connectView(m_report);
+    connectView(m_icons);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!m_settingCurrent && current.isValid())
+                    Q_EMIT itemClicked(current.row());
+            });
+}
+
+void AddressListView::connectView(QAbstractItemView *view)
+{
+    // A click on the entry that is already current changes nothing in the
+    // selection but is still the user's pick.
+    connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            Q_EMIT itemClicked(index.row());
+    });
+}
+
+QItemSelectionModel *AddressListView::selectionModel() const
+{
+    return m_report->selectionModel();
+}
+
+void AddressListView::SetupColumns(int screenWidthTwips)
+{
+    const int *widths = screenWidthTwips == kNarrowScreenTwips ? kNarrowWidths : kWideWidths;
+    for (int c = 0; c < FieldCount; ++c)
+        m_report->setColumnWidth(c, TwipsToPixels(widths[c]));
+}
+
+void AddressListView::setViewMode(int mode)
+{
+    if (mode < LargeIcons || mode > Report)
+        return;
+    const bool hadFocus = currentView()->hasFocus();
+    m_mode = mode;
+    auto *delegate = static_cast<FixedSizeDelegate *>(m_icons->itemDelegate());
+    delegate->setItemSize((mode == LargeIcons ? kLargeGrid : kSmallGrid) - QSize(4, 2), mode == LargeIcons);
+    switch (mode) {
+    case LargeIcons:
+        m_icons->setViewMode(QListView::IconMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setIconSize(QSize(32, 32));
+        m_icons->setGridSize(kLargeGrid);
+        m_icons->setWordWrap(true);
+        m_icons->setSpacing(0);
+        break;
+    case SmallIcons:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(kSmallGrid);
+        m_icons->setWordWrap(false);
+        break;
+    case List:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::TopToBottom);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(kSmallGrid);
+        m_icons->setWordWrap(false);
+        break;
+    default:
+        break;
+    }
+    // setViewMode resets these in the list view.
+    m_icons->setMovement(QListView::Static);
+    m_icons->setWrapping(true);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setUniformItemSizes(true);
+
+    QWidget *target = mode == Report ? static_cast<QWidget *>(m_report) : m_icons;
+    setCurrentWidget(target);
+    setFocusProxy(target);
+    if (const QModelIndex current = selectionModel() ? selectionModel()->currentIndex() : QModelIndex();
+        current.isValid())
+        currentView()->scrollTo(current);
+    if (hadFocus)
+        target->setFocus();
+}
+
+QAbstractItemView *AddressListView::currentView() const
+{
+    return m_mode == Report ? static_cast<QAbstractItemView *>(m_report) : m_icons;
+}
+
+int AddressListView::currentRow() const
+{
+    const QItemSelectionModel *sel = selectionModel();
+    if (!sel)
+        return -1;
+    const QModelIndexList selected = sel->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
+void AddressListView::setCurrentRow(int row)
+{
+    if (!m_model || !selectionModel())
+        return;
+    m_settingCurrent = true;
+    const QModelIndex index = m_model->index(row, 0);
+    if (index.isValid()) {
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        currentView()->scrollTo(index);
+    } else {
+        selectionModel()->clear();
+    }
+    m_settingCurrent = false;
+}
+
+void AddressListView::setListColours(const QColor &background, const QColor &text)
+{
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
+                                    static_cast<QAbstractItemView *>(m_icons)}) {
+        QPalette p = view->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::Base, background);
+            p.setColor(group, QPalette::Text, text);
+        }
+        // The selection stays plainly visible when the list loses the focus.
+        p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   p.color(QPalette::Active, QPalette::HighlightedText));
+        view->setPalette(p);
+    }
+}
+
+void AddressListView::setListFont(const QFont &font)
+{
+    m_report->setFont(font);
+    m_icons->setFont(font);
+}

@@ -1,0 +1,96 @@
+#include "mainwindow/file_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QQueue>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Script {
+    bool active = false;
+    QQueue<QString> paths;
+    QList<ShownFileDialog> shown;
+};
+
+Script &script()
+{
+    static Script s;
+    return s;
+}
+
+// The folder the last dialog of this run ended in, so the next one opens there.
+QString &lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QString run(QWidget *parent, FileDialogKind kind, const QString &title)
+{
+    Script &s = script();
+    if (s.active) {
+        s.shown.append({kind, title});
+        return s.paths.isEmpty() ? QString() : s.paths.dequeue();
+    }
+
+    QFileDialog dialog(parent, title, lastFolder().isEmpty() ? QDir::homePath() : lastFolder());
+    dialog.setObjectName(u"Dialog1"_s);
+    dialog.setNameFilters(FileDialogs::NameFilters());
+    if (kind == FileDialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // A name that does not exist is accepted and reported by the load.
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // No default suffix: a name typed without ".csv" is used as typed.
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    lastFolder() = QFileInfo(path).absolutePath();
+    return path;
+}
+
+} // namespace
+
+namespace FileDialogs {
+
+QStringList NameFilters()
+{
+    // The blank before "(*.*)" is an ideographic space.
+    return {u"CSVファイル (*.csv)"_s, u"すべてのファイル\u3000(*.*)"_s};
+}
+
+QString GetOpenFileName(QWidget *parent, const QString &title)
+{
+    return run(parent, FileDialogKind::Open, title);
+}
+
+QString GetSaveFileName(QWidget *parent, const QString &title)
+{
+    return run(parent, FileDialogKind::Save, title);
+}
+
+void SetScripted(bool scripted)
+{
+    Script &s = script();
+    s.active = scripted;
+    s.paths.clear();
+    s.shown.clear();
+}
+
+void QueuePath(const QString &path) { script().paths.enqueue(path); }
+int PendingPaths() { return int(script().paths.size()); }
+
+QList<ShownFileDialog> TakeShown()
+{
+    QList<ShownFileDialog> out;
+    out.swap(script().shown);
+    return out;
+}
+
+} // namespace FileDialogs

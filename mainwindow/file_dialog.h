@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// The file dialog Dialog1, shared by the file commands: CSV and all-files
+// filters, no default extension, the save dialog asks before replacing.
+// Tests script the chosen paths (an empty path is a cancel) and read back
+// which dialogs were shown.
+
+enum class FileDialogKind { Open, Save };
+
+struct ShownFileDialog {
+    FileDialogKind kind;
+    QString title;
+};
+
+namespace FileDialogs {
+
+// The chosen full path, or the empty text when the user cancelled.
+QString GetOpenFileName(QWidget *parent, const QString &title);
+QString GetSaveFileName(QWidget *parent, const QString &title);
+
+// The filter list as the dialog shows it.
+QStringList NameFilters();
+
+// Test seam, as for message boxes: while scripted each dialog takes the next
+// queued path, or cancels when none is queued.
+void SetScripted(bool scripted);
+void QueuePath(const QString &path);
+int PendingPaths();
+QList<ShownFileDialog> TakeShown();
+
+} // namespace FileDialogs
