@@ -1,7 +1,10 @@
 #include "mainwindow/file_dialog.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTimer>
 #include <QFileInfo>
 #include <QQueue>
 
@@ -48,6 +51,21 @@ QString run(QWidget *parent, FileDialogKind kind, const QString &title)
         dialog.setFileMode(QFileDialog::AnyFile);
         // No default suffix: a name typed without ".csv" is used as typed.
     }
+    // "*.*" asks for a dot on this platform, which would hide the files saved
+    // without an extension under "all files"; show every file there instead.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        auto *types = dialog.findChild<QComboBox *>(u"fileTypeCombo"_s);
+        if (!types)
+            return;   // a desktop's own dialog has its own filter handling
+        QObject::connect(types, &QComboBox::currentIndexChanged, &dialog, [&dialog](int index) {
+            if (index != 1)
+                return;
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                if (auto *files = dialog.findChild<QFileSystemModel *>())
+                    files->setNameFilters({u"*"_s});
+            });
+        });
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

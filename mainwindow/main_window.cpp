@@ -40,7 +40,7 @@ constexpr int kPictureMinWidth = 7080;
 constexpr int kButtonWidth = 840, kButtonHeight = 750, kButtonTop = 5;
 constexpr int kKeyLabelTop = 750, kKeyLabelHeight = 300;
 
-struct ToolButtonSpec {
+struct ToolButtonDef {
     const char16_t *name;
     const char16_t *caption;
     int left;
@@ -48,7 +48,7 @@ struct ToolButtonSpec {
     const char16_t *picture;
 };
 
-const ToolButtonSpec kToolButtons[] = {
+const ToolButtonDef kToolButtons[] = {
     {u"cmd_File(0)", u"新規作成", 0, u"ファイルの新規作成をします。", u":/toolbar/new.svg"},
     {u"cmd_File(1)", u"開く", 825, u"CSV形式のファイルを開きます。 ", u":/toolbar/open.svg"},
     {u"cmd_File(2)", u"保存", 1650, u"CSV形式でファイルを保存します。", u":/toolbar/save.svg"},
@@ -143,24 +143,24 @@ void MainWindow::buildToolBar()
     const QFont captionFont = designFont(u"ＭＳ Ｐゴシック"_s, 9);
     const QFont keyFont = designFont(u"ＭＳ Ｐゴシック"_s, 12);
     int index = 0;
-    for (const ToolButtonSpec &spec : kToolButtons) {
+    for (const ToolButtonDef &def : kToolButtons) {
         auto *button = new QToolButton(picture);
-        button->setObjectName(QString::fromUtf16(spec.name));
-        button->setText(QString::fromUtf16(spec.caption));
-        button->setToolTip(QString::fromUtf16(spec.toolTip));
-        button->setIcon(ArtIcon(QString::fromUtf16(spec.picture), QSize(32, 32)));
+        button->setObjectName(QString::fromUtf16(def.name));
+        button->setText(QString::fromUtf16(def.caption));
+        button->setToolTip(QString::fromUtf16(def.toolTip));
+        button->setIcon(ArtIcon(QString::fromUtf16(def.picture), QSize(32, 32)));
         button->setIconSize(QSize(30, 30));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(false);
         button->setFocusPolicy(Qt::NoFocus);
         button->setFont(captionFont);
-        button->setGeometry(TwipsRect(spec.left, kButtonTop, kButtonWidth, kButtonHeight));
+        button->setGeometry(TwipsRect(def.left, kButtonTop, kButtonWidth, kButtonHeight));
 
         auto *key = new QLabel(u"F%1"_s.arg(index + 1), picture);
         key->setObjectName(u"lbl_F1(%1)"_s.arg(index));
         key->setFont(keyFont);
         key->setAlignment(Qt::AlignCenter);
-        key->setGeometry(TwipsRect(spec.left, kKeyLabelTop, kButtonWidth, kKeyLabelHeight));
+        key->setGeometry(TwipsRect(def.left, kKeyLabelTop, kButtonWidth, kKeyLabelHeight));
         ++index;
     }
 

@@ -4,6 +4,7 @@
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/file_dialog.h"
+#include "mainwindow/flush_input.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
@@ -763,6 +764,23 @@ private Q_SLOTS:
         QCOMPARE(readFile(path(u"a.csv"_s)), bookBytes(2));
         QCOMPARE(QSettings(path(u"settings.ini"_s), QSettings::IniFormat).value(u"File/F1"_s).toString(),
                  path(u"a.csv"_s));
+    }
+
+    void flushDropsQueuedInputOnly()
+    {
+        start();
+        QLineEdit *field = named<QLineEdit>(u"txt_Icon(0)"_s);
+        field->setText(u"a"_s);
+        QCoreApplication::postEvent(field, new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, u"b"_s));
+        bool timerRan = false;
+        QTimer::singleShot(0, field, [&] { timerRan = true; });
+        FlushInput();
+        QCOMPARE(field->text(), u"a"_s);
+        QVERIFY(timerRan);
+        // Input after the flush is acted on again.
+        QCoreApplication::postEvent(field, new QKeyEvent(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, u"c"_s));
+        QCoreApplication::processEvents();
+        QCOMPARE(field->text(), u"ac"_s);
     }
 
     void modelIsSound()
