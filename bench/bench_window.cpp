@@ -9,6 +9,8 @@
 //                     file read, model filled, view laid out and painted
 //   icon_switch_ms    the report view to large icons, laid out and painted
 //   report_switch_ms  and back
+//   small_switch_ms, list_switch_ms   the report view to small icons and to
+//                     the name list (each followed by a switch back)
 //   rss_mb            resident memory of the program with that book open
 
 #include "bench/bench_book.h"
@@ -75,7 +77,7 @@ void settleAndPaint(MainWindow &window)
 }
 
 struct RunFigures {
-    double openView = 0, iconSwitch = 0, reportSwitch = 0, rss = 0;
+    double openView = 0, iconSwitch = 0, reportSwitch = 0, smallSwitch = 0, listSwitch = 0, rss = 0;
 };
 
 RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
@@ -88,7 +90,8 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
     options.screenWidthTwips = 15360;
     window.Load(options);
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::fprintf(stderr, "the window was not shown\n");
     settleAndPaint(window);
 
     FileDialogs::QueuePath(bookPath);
@@ -112,6 +115,16 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
     combo->setCurrentIndex(AddressListView::Report);
     settleAndPaint(window);
     f.reportSwitch = msSince(start);
+
+    for (auto [mode, figure] : {std::pair{AddressListView::SmallIcons, &f.smallSwitch},
+                                std::pair{AddressListView::List, &f.listSwitch}}) {
+        start = Clock::now();
+        combo->setCurrentIndex(mode);
+        settleAndPaint(window);
+        *figure = msSince(start);
+        combo->setCurrentIndex(AddressListView::Report);
+        settleAndPaint(window);
+    }
 
     window.hide();
     return f;
@@ -138,13 +151,15 @@ int main(int argc, char **argv)
     MessageBoxes::SetScripted(true);
     FileDialogs::SetScripted(true);
 
-    std::vector<double> open, icon, report;
+    std::vector<double> open, icon, report, small, list;
     double rss = 0;
     for (int r = 0; r < runs; ++r) {
         const RunFigures f = runOnce(bookPath, dir.filePath(u"settings.ini"_s));
         open.push_back(f.openView);
         icon.push_back(f.iconSwitch);
         report.push_back(f.reportSwitch);
+        small.push_back(f.smallSwitch);
+        list.push_back(f.listSwitch);
         if (r == 0)
             rss = f.rss;   // the first window alone: later runs reuse the heap
     }
@@ -152,5 +167,7 @@ int main(int argc, char **argv)
     std::printf("icon_switch_ms %.1f\n", median(icon));
     std::printf("report_switch_ms %.1f\n", median(report));
     std::printf("rss_mb %.1f\n", rss);
+    std::printf("small_switch_ms %.1f\n", median(small));
+    std::printf("list_switch_ms %.1f\n", median(list));
     return 0;
 }

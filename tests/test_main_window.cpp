@@ -501,6 +501,11 @@ private Q_SLOTS:
         FileDialogs::TakeShown();
         state().BookFileName.clear();
         renameFirst(u"変更"_s);
+        FileDialogs::QueuePath(QString());   // cancelled: nothing happens
+        window().fileCommands().FileSave();
+        QVERIFY(state().BookChanged);
+        QVERIFY(state().BookFileName.isEmpty());
+        FileDialogs::TakeShown();
         FileDialogs::QueuePath(path(u"new.csv"_s));
         window().fileCommands().FileSave();
         QCOMPARE(FileDialogs::TakeShown().constFirst().title, u"ファイルの保存"_s);
