@@ -207,6 +207,7 @@ void FileCommands::discardBook()
 
 int FileCommands::ConfirmDiscard()
 {
+    m_window.commitListEdit();
     if (!m_window.state().BookChanged)
         return NothingToSave;
     const MsgAnswer answer = MessageBoxes::Show(&m_window, unsavedChangesText(), MsgIcon::Exclamation,
@@ -228,6 +229,7 @@ int FileCommands::ConfirmDiscard()
 
 bool FileCommands::ConfirmExit()
 {
+    m_window.commitListEdit();
     AppState &state = m_window.state();
     if (state.BookChanged) {
         const MsgAnswer answer = MessageBoxes::Show(&m_window, unsavedChangesText(), MsgIcon::Exclamation,
@@ -316,6 +318,7 @@ void FileCommands::FileOpen()
 
 void FileCommands::fileSaveWithTitle(bool alwaysAsk, const QString &title)
 {
+    m_window.commitListEdit();
     AppState &state = m_window.state();
     const QString previousName = state.BookFileName;
     if (alwaysAsk || state.BookFileName.isEmpty()) {

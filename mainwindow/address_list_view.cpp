@@ -4,7 +4,10 @@
 #include "mainwindow/twips.h"
 #include "model/address_record.h"
 
+#include <QAbstractItemDelegate>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QListView>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -107,13 +110,15 @@ void AddressListView::setListModel(AddressListModel *model)
     connectView(m_icons);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
-                if (!m_settingCurrent && current.isValid())
+                if (m_userInput && current.isValid())
                     Q_EMIT itemClicked(current.row());
             });
 }
 
 void AddressListView::connectView(QAbstractItemView *view)
 {
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
     // A click on the entry that is already current changes nothing in the
     // selection but is still the user's pick.
     connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
@@ -198,11 +203,38 @@ int AddressListView::currentRow() const
     return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
+bool AddressListView::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool press = event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress;
+    if (press && !m_userInput) {
+        // The view handles the press right after this filter; the flag lasts
+        // until the events in hand are done.
+        m_userInput = true;
+        QTimer::singleShot(0, this, [this] { m_userInput = false; });
+    }
+    return QStackedWidget::eventFilter(watched, event);
+}
+
+void AddressListView::commitEdit()
+{
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
+                                    static_cast<QAbstractItemView *>(m_icons)}) {
+        const QModelIndex current = view->currentIndex();
+        if (!current.isValid())
+            continue;
+        QWidget *editor = view->indexWidget(current.siblingAtColumn(0));
+        if (!editor)
+            continue;
+        QAbstractItemDelegate *delegate = view->itemDelegateForIndex(current);
+        Q_EMIT delegate->commitData(editor);
+        Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void AddressListView::setCurrentRow(int row)
 {
     if (!m_model || !selectionModel())
         return;
-    m_settingCurrent = true;
     const QModelIndex index = m_model->index(row, 0);
     if (index.isValid()) {
         selectionModel()->setCurrentIndex(
@@ -211,7 +243,6 @@ void AddressListView::setCurrentRow(int row)
     } else {
         selectionModel()->clear();
     }
-    m_settingCurrent = false;
 }
 
 void AddressListView::setListColours(const QColor &background, const QColor &text)

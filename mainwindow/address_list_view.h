@@ -39,12 +39,18 @@ public:
     // Selects and shows a row without counting as the user's pick.
     void setCurrentRow(int row);
 
+    // Stores the text of an open name editor and closes it.
+    void commitEdit();
+
     void setListColours(const QColor &background, const QColor &text);
     void setListFont(const QFont &font);
 
 Q_SIGNALS:
     // The user picked an entry with the mouse or the keyboard.
     void itemClicked(int row);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void connectView(QAbstractItemView *view);
@@ -53,5 +59,7 @@ private:
     QTreeView *m_report;
     QListView *m_icons;
     int m_mode = Report;
-    bool m_settingCurrent = false;
+    // True while the views handle a key or mouse press: only then is a new
+    // current entry the user's pick (focus and loading move it too).
+    bool m_userInput = false;
 };

@@ -1,13 +1,18 @@
 #include "mainwindow/flush_input.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
 
 namespace {
 
 class InputSwallower : public QObject {
 public:
-    bool eventFilter(QObject *, QEvent *event) override
+    QList<QPointer<QWidget>> closeRequests;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
         case QEvent::KeyPress:
@@ -25,6 +30,16 @@ public:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
             return true;
+        case QEvent::Close:
+            // Closing the main window mid-command would end the program
+            // inside it; the close waits until the command is done.
+            if (auto *window = qobject_cast<QWindow *>(watched)) {
+                for (QWidget *w : QApplication::topLevelWidgets())
+                    if (w->windowHandle() == window && !closeRequests.contains(w))
+                        closeRequests.append(w);
+                return true;
+            }
+            return false;
         default:
             return false;
         }
@@ -41,8 +56,11 @@ void FlushInput()
     InputSwallower swallower;
     app->installEventFilter(&swallower);
     // Pull what the window system has queued into Qt and let it fall into the filter.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    const auto flags = QEventLoop::X11ExcludeTimers | QEventLoop::ExcludeSocketNotifiers;
+    QCoreApplication::processEvents(flags);
+    QCoreApplication::processEvents(flags);
     app->removeEventFilter(&swallower);
+    for (const QPointer<QWidget> &w : swallower.closeRequests)
+        if (w)
+            QMetaObject::invokeMethod(w, &QWidget::close, Qt::QueuedConnection);
 }

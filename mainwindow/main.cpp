@@ -13,7 +13,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Yuzaribo"_s);
     QApplication::setOrganizationName(u"Yuzaribo"_s);
-    QApplication::setApplicationDisplayName(u"Yuzaribo"_s);
     QGuiApplication::setDesktopFileName(u"yuzaribo"_s);
 
     // The standard dialogs and buttons speak Japanese like the rest of the program.

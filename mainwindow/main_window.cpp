@@ -184,7 +184,8 @@ void MainWindow::buildToolBar()
     fillBackground(m_countLabel, QColor(255, 192, 192));
     m_countLabel->setGeometry(TwipsRect(9825, 75, 1065, 345));
 
-    connect(m_viewCombo, &QComboBox::currentIndexChanged, this, &MainWindow::chooseViewFromCombo);
+    // The user's choice, also of the entry already shown: it still gives the list the focus.
+    connect(m_viewCombo, &QComboBox::activated, this, &MainWindow::chooseViewFromCombo);
 }
 
 QAction *MainWindow::menuAction(QMenu *menu, const QString &name, const QString &caption)
@@ -408,6 +409,11 @@ void MainWindow::showRecordCount()
 void MainWindow::setCountText(const QString &text) { m_countLabel->setText(text); }
 QString MainWindow::countText() const { return m_countLabel->text(); }
 
+void MainWindow::commitListEdit()
+{
+    m_list->commitEdit();
+}
+
 void MainWindow::focusList()
 {
     if (m_list->isEnabled() && m_list->isVisible())
@@ -431,8 +437,8 @@ void MainWindow::chooseViewFromMenu(int index)
     for (int i = 0; i < 4; ++i)
         m_viewActions[i]->setChecked(i == index);
     m_list->setViewMode(index);
-    if (m_viewCombo->currentIndex() != index)
-        m_viewCombo->setCurrentIndex(index);   // runs the combo's own choice
+    m_viewCombo->setCurrentIndex(index);
+    chooseViewFromCombo(index);   // as if chosen in the combo
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

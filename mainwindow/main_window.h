@@ -63,6 +63,10 @@ public:
     void setCountText(const QString &text);
     QString countText() const;
 
+    // Ends a rename in progress as if the user had pressed Enter, so that a
+    // command that looks at the book sees the new name.
+    void commitListEdit();
+
     // Gives the list the focus; a list that cannot take it is left alone.
     void focusList();
 

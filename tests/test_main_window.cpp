@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
@@ -661,7 +662,7 @@ private Q_SLOTS:
     {
         start();
         auto *combo = named<QComboBox>(u"cmb_表示形式"_s);
-        combo->setCurrentIndex(2);
+        QTest::keyClick(combo, Qt::Key_Up);   // from レポート形式 to リスト形式
         QCOMPARE(window().listView()->viewMode(), 2);
         QCOMPARE(window().listView()->currentWidget(), window().listView()->iconView());
         for (int i = 0; i < 4; ++i)
@@ -774,18 +775,70 @@ private Q_SLOTS:
     void flushDropsQueuedInputOnly()
     {
         start();
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
         QLineEdit *field = named<QLineEdit>(u"txt_Icon(0)"_s);
         field->setText(u"a"_s);
         QCoreApplication::postEvent(field, new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, u"b"_s));
+        // A close request from the window system waits for the command to end.
+        QCoreApplication::postEvent(window().windowHandle(), new QCloseEvent);
         bool timerRan = false;
-        QTimer::singleShot(0, field, [&] { timerRan = true; });
+        QTimer timer;
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, [&] { timerRan = true; });
+        timer.start(0);
         FlushInput();
         QCOMPARE(field->text(), u"a"_s);
-        QVERIFY(timerRan);
-        // Input after the flush is acted on again.
+        QVERIFY(!timerRan);
+        QVERIFY(window().isVisible());
+        // Afterwards input is acted on again and the close goes ahead.
         QCoreApplication::postEvent(field, new QKeyEvent(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, u"c"_s));
-        QCoreApplication::processEvents();
+        QTRY_VERIFY(!window().isVisible());
         QCOMPARE(field->text(), u"ac"_s);
+        QVERIFY(timerRan);
+    }
+
+    void pendingRenameIsCommittedBeforeCommands()
+    {
+        start();
+        writeFile(path(u"a.csv"_s), bookBytes(2));
+        writeFile(path(u"b.csv"_s), bookBytes(3));
+        openFile(path(u"a.csv"_s));
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QTreeView *view = window().listView()->reportView();
+        const QModelIndex first = window().listModel()->index(0, 0);
+        view->setCurrentIndex(first);
+        view->edit(first);
+        auto *editor = view->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(u"打ちかけ"_s);
+        // Open while the name is still being typed: the prompt must come.
+        MessageBoxes::QueueAnswer(MsgAnswer::Cancel);
+        window().fileCommands().FileOpen();
+        QCOMPARE(MessageBoxes::TakeShown().size(), 1);
+        QCOMPARE(state().OpenBook->Item(1).PName, u"打ちかけ"_s);
+        QVERIFY(state().BookChanged);
+    }
+
+    void loadKeepsMarkerWhenListTakesFocus()
+    {
+        start();
+        writeFile(path(u"a.csv"_s), bookBytes(6));
+        writeFile(path(u"b.csv"_s), bookBytes(6));
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        openFile(path(u"a.csv"_s));
+        QTreeView *view = window().listView()->reportView();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(window().listModel()->index(4, 1)).center());
+        QCOMPARE(state().MarkedIndex, 5);
+        QCoreApplication::processEvents();
+        openFile(path(u"b.csv"_s));
+        QCoreApplication::processEvents();
+        QCOMPARE(state().MarkedIndex, 5);
+        QVERIFY(window().listModel()->isMarked(4));
+        QVERIFY(!window().listModel()->isMarked(0));
     }
 
     void modelIsSound()
