@@ -285,15 +285,14 @@ void FileCommands::FileNew()
     m_window.focusList();
 }
 
-void FileCommands::afterOpen(bool flush)
+void FileCommands::afterOpen()
 {
     AppState &state = m_window.state();
     m_window.recentFiles().AddRecentFile(state.BookFileName);
     m_window.UpdateCommandState(*state.OpenBook);
     m_window.showRecordCount();
     m_window.SetChanged(false);
-    if (flush)
-        FlushInput();
+    FlushInput();
     m_window.setEnabled(true);
     m_window.setStatusText(state.BookFileName);
 }
@@ -307,7 +306,7 @@ void FileCommands::FileOpen()
         m_window.setEnabled(false);
         LoadBook(path);
         if (!LoadFailed) {
-            afterOpen(true);
+            afterOpen();
             m_window.focusList();
             return;
         }
@@ -375,7 +374,7 @@ void FileCommands::OpenRecentFile(int i)
     m_window.setEnabled(false);
     LoadBook(m_window.recentFiles().entryPath(i));
     if (!LoadFailed)
-        afterOpen(true);
+        afterOpen();
     m_window.setEnabled(true);
     m_window.focusList();
 }

@@ -44,7 +44,7 @@ private:
     bool saveForPrompt();
     void discardBook();
     // The steps after a successful open of any kind.
-    void afterOpen(bool flush);
+    void afterOpen();
     void fileSaveWithTitle(bool alwaysAsk, const QString &title);
 
     MainWindow &m_window;

@@ -109,6 +109,22 @@ class TestMainWindow : public QObject {
         window().fileCommands().FileOpen();
     }
 
+    // A shown window with a two-entry book and the first name open for renaming.
+    QLineEdit *startRenamingFirst()
+    {
+        start();
+        writeFile(path(u"a.csv"_s), bookBytes(2));
+        openFile(path(u"a.csv"_s));
+        window().show();
+        if (!QTest::qWaitForWindowExposed(&window()))
+            return nullptr;
+        QTreeView *view = window().listView()->reportView();
+        const QModelIndex first = window().listModel()->index(0, 0);
+        view->setCurrentIndex(first);
+        view->edit(first);
+        return view->viewport()->findChild<QLineEdit *>();
+    }
+
     QStringList shownTexts()
     {
         QStringList texts;
@@ -721,17 +737,9 @@ private Q_SLOTS:
 
     void renameInPlace()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
-        window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
-        QTreeView *view = window().listView()->reportView();
-        const QModelIndex first = window().listModel()->index(0, 0);
-        view->setCurrentIndex(first);
-        view->edit(first);
-        auto *editor = view->viewport()->findChild<QLineEdit *>();
+        QLineEdit *editor = startRenamingFirst();
         QVERIFY(editor);
+        const QModelIndex first = window().listModel()->index(0, 0);
         editor->setText(u"新しい名前"_s);
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(state().OpenBook->Item(1).PName, u"新しい名前"_s);   // the delegate commits queued
@@ -800,17 +808,7 @@ private Q_SLOTS:
 
     void pendingRenameIsCommittedBeforeCommands()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        writeFile(path(u"b.csv"_s), bookBytes(3));
-        openFile(path(u"a.csv"_s));
-        window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
-        QTreeView *view = window().listView()->reportView();
-        const QModelIndex first = window().listModel()->index(0, 0);
-        view->setCurrentIndex(first);
-        view->edit(first);
-        auto *editor = view->viewport()->findChild<QLineEdit *>();
+        QLineEdit *editor = startRenamingFirst();
         QVERIFY(editor);
         editor->setText(u"打ちかけ"_s);
         // Open while the name is still being typed: the prompt must come.
