@@ -109,12 +109,18 @@ class TestMainWindow : public QObject {
         window().fileCommands().FileOpen();
     }
 
+    // A window with the book a.csv of n entries open.
+    void startWithBook(int n)
+    {
+        start();
+        writeFile(path(u"a.csv"_s), bookBytes(n));
+        openFile(path(u"a.csv"_s));
+    }
+
     // A shown window with a two-entry book and the first name open for renaming.
     QLineEdit *startRenamingFirst()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         window().show();
         if (!QTest::qWaitForWindowExposed(&window()))
             return nullptr;
@@ -292,9 +298,7 @@ private Q_SLOTS:
 
     void openLoadsBookWithKeysAndMarker()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(3));
-        openFile(path(u"a.csv"_s));
+        startWithBook(3);
         QCOMPARE(state().OpenBook->Count(), 3);
         QCOMPARE(state().OpenBook->Item(3).PSkey, u"s3"_s);
         QCOMPARE(state().KeyCounter, 4);
@@ -332,9 +336,7 @@ private Q_SLOTS:
 
     void promptNamesTheFile()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(1));
-        openFile(path(u"a.csv"_s));
+        startWithBook(1);
         renameFirst(u"変更"_s);
         MessageBoxes::QueueAnswer(MsgAnswer::Cancel);
         window().fileCommands().FileNew();
@@ -352,9 +354,7 @@ private Q_SLOTS:
 
     void newAnsweredNoEmptiesTheBook()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         renameFirst(u"変更"_s);
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         window().fileCommands().FileNew();
@@ -371,9 +371,7 @@ private Q_SLOTS:
 
     void newAnsweredYesSavesFirst()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         renameFirst(u"変更"_s);
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         window().fileCommands().FileNew();
@@ -384,9 +382,7 @@ private Q_SLOTS:
 
     void untitledChangedBookAndOpen()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(1));
-        openFile(path(u"a.csv"_s));
+        startWithBook(1);
         FileDialogs::TakeShown();
         state().BookFileName.clear();
         renameFirst(u"無題の変更"_s);
@@ -425,9 +421,7 @@ private Q_SLOTS:
     void failedFirstPassKeepsTheBook()
     {
         QFETCH(QByteArray, bytes);
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         const QString bad = path(u"bad.csv"_s);
         QFile::remove(bad);
         if (!bytes.isNull())
@@ -449,9 +443,7 @@ private Q_SLOTS:
 
     void failedSecondPassLeavesEmptyUntitledBook()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         writeFile(path(u"cut.csv"_s), bookBytes(2) + "x,y,z\r\n");   // ends inside a record
         openFile(path(u"cut.csv"_s));
         QVERIFY(window().fileCommands().LoadFailed);
@@ -478,9 +470,7 @@ private Q_SLOTS:
 
     void saveAndSaveAs()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         FileDialogs::TakeShown();
         renameFirst(u"変更"_s);
 
@@ -512,9 +502,7 @@ private Q_SLOTS:
 
     void untitledSaveAsksForName()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(1));
-        openFile(path(u"a.csv"_s));
+        startWithBook(1);
         FileDialogs::TakeShown();
         state().BookFileName.clear();
         renameFirst(u"変更"_s);
@@ -532,9 +520,7 @@ private Q_SLOTS:
 
     void failedSaveChangesNothing()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         renameFirst(u"変更"_s);
         QDir(m_dir.path()).mkdir(u"folder"_s);
         FileDialogs::QueuePath(path(u"folder"_s));   // a folder cannot be written as a file
@@ -553,9 +539,7 @@ private Q_SLOTS:
 
     void unstorableValueRefusesSaveAndKeepsFile()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         renameFirst(u"𠮷野家"_s);   // outside CP932
         window().fileCommands().FileSave();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
@@ -700,9 +684,7 @@ private Q_SLOTS:
 
     void markerFollowsClicks()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(6));
-        openFile(path(u"a.csv"_s));
+        startWithBook(6);
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
         QTreeView *view = window().listView()->reportView();
@@ -756,9 +738,7 @@ private Q_SLOTS:
 
     void exitPrompt()
     {
-        start();
-        writeFile(path(u"a.csv"_s), bookBytes(2));
-        openFile(path(u"a.csv"_s));
+        startWithBook(2);
         renameFirst(u"変更"_s);
         window().show();
         MessageBoxes::QueueAnswer(MsgAnswer::Cancel);
