@@ -1,10 +1,17 @@
 #include "entry/input_helpers.h"
 
+#include "entry/image_combo_box.h"
+
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -13,11 +20,84 @@ bool isInputControl(QWidget *w)
     // A combo box's own line edit is tinted with its combo.
     if (qobject_cast<QLineEdit *>(w))
         return !qobject_cast<QComboBox *>(w->parentWidget());
+    // A combo box with pictures is drawn like a list, not like a text box.
+    if (qobject_cast<ImageComboBox *>(w))
+        return false;
     return qobject_cast<QComboBox *>(w) || qobject_cast<QListWidget *>(w)
         || qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w);
 }
 
+class EnterToTabFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+            return EnterToTab(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
+        return false;
+    }
+};
+
+class SelectAllFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+                // After the box's own focus handling, which may place the cursor.
+                QMetaObject::invokeMethod(box, [box] { if (box->hasFocus()) SelectAllText(box); },
+                                          Qt::QueuedConnection);
+            }
+        }
+        return false;
+    }
+};
+
+struct FieldLabel {
+    const char16_t *label;
+    const char16_t *box;
+    const char16_t *caption;
+};
+
+const FieldLabel kFieldLabels[] = {
+    {u"lbl_氏名", u"txt_氏名", u"氏名(&N)"},
+    {u"lbl_電話番号", u"txt_電話番号", u"電話番号(&T)"},
+    {u"lbl_Mail", u"txt_Mail", u"メールアドレス(&M)"},
+    {u"lbl_郵便番号", u"txt_郵便", u"〒(&Y)"},
+    {u"lbl_住所1", u"txt_住所1", u"住所1(&J)"},
+    {u"lbl_住所2", u"txt_住所2", u"住所2(&H)"},
+    {u"lbl_メモ", u"txt_メモ", u"一言メモ(&M)"},
+};
+
 } // namespace
+
+bool EnterToTab(QWidget *control, QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    if (event->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    // The widget's own Tab handling: the same order, wrap-around and focus reason.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(control, &tab);
+    return true;
+}
+
+void WireEnterToTab(QWidget *control)
+{
+    control->installEventFilter(new EnterToTabFilter(control));
+}
+
+void SelectAllText(QLineEdit *box)
+{
+    box->setSelection(0, int(box->text().size()));
+}
+
+void WireSelectAllText(QLineEdit *box)
+{
+    box->installEventFilter(new SelectAllFilter(box));
+}
 
 void TintInputControls(QWidget *form)
 {
@@ -32,4 +112,26 @@ void TintInputControls(QWidget *form)
             p.setColor(QPalette::Button, tint);
         w->setPalette(p);
     }
+}
+
+void SetFieldCaptions(QWidget *form)
+{
+    const bool withMemo = form->objectName() == u"F_Syusei"_s;
+    for (const FieldLabel &f : kFieldLabels) {
+        const QString labelName = QString::fromUtf16(f.label);
+        if (labelName == u"lbl_メモ"_s && !withMemo)
+            continue;
+        auto *label = form->findChild<QLabel *>(labelName);
+        if (!label)
+            continue;
+        label->setText(QString::fromUtf16(f.caption));
+        if (auto *box = form->findChild<QWidget *>(QString::fromUtf16(f.box)))
+            label->setBuddy(box);
+    }
+}
+
+void SetInputMethodOn(QLineEdit *box, bool on)
+{
+    box->setAttribute(Qt::WA_InputMethodEnabled, on);
+    box->setInputMethodHints(on ? Qt::ImhNone : Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
 }

@@ -1,0 +1,1 @@
+#include "entry/entry_dialog.h"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QIcon>
+#include <QPushButton>
+
+// A button that is all picture: one picture normally and another while the
+// mouse is over it. The caption goes to the tool tip and the accessible name
+// only, so screen readers still say what the button does.
+class PictureButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit PictureButton(QWidget *parent = nullptr);
+
+    // Resources of the two pictures, drawn at the button's size.
+    void setPictures(const QString &normal, const QString &hover);
+    void setCaption(const QString &caption);
+
+    bool showsHover() const { return m_hover; }
+    // Back to the normal picture, as when the mouse leaves.
+    void showNormal();
+
+protected:
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void refresh();
+
+    QString m_normal, m_hoverPicture;
+    bool m_hover = false;
+};

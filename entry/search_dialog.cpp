@@ -1,0 +1,1 @@
+#include "entry/search_dialog.h"

@@ -1,0 +1,1 @@
+#include "entry/text_match.h"

@@ -1,0 +1,1 @@
+#include "files/clipboard_record.h"

@@ -1,0 +1,1 @@
+#include "mainwindow/list_commands.h"

@@ -1,0 +1,1 @@
+#include "settings/sender_dialog.h"
