@@ -1,1 +1,311 @@
 #include "entry/entry_dialog.h"
+
+#include "entry/input_helpers.h"
+#include "entry/picture_button.h"
+#include "files/storable_value.h"
+#include "mainwindow/address_list_model.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/artwork.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/twips.h"
+#include "model/app_error.h"
+#include "model/app_state.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct FieldDef {
+    const char16_t *label;
+    const char16_t *box;
+    int width;       // twips
+    int maxLength;   // 0: no limit
+    bool inputMethod;
+};
+
+// In field order: name, telephone, mail, postal code, two address lines, memo.
+const FieldDef kFields[FieldCount] = {
+    {u"lbl_氏名", u"txt_氏名", 2865, 0, true},
+    {u"lbl_電話番号", u"txt_電話番号", 2865, 13, false},
+    {u"lbl_Mail", u"txt_Mail", 4365, 0, false},
+    {u"lbl_郵便番号", u"txt_郵便", 2865, 8, false},
+    {u"lbl_住所1", u"txt_住所1", 4440, 0, true},
+    {u"lbl_住所2", u"txt_住所2", 4440, 0, true},
+    {u"lbl_メモ", u"txt_メモ", 4440, 0, true},
+};
+
+constexpr int kLabelLeft = 450, kLabelTop = 900, kLabelWidth = 2040, kLabelHeight = 240, kRowStep = 450;
+constexpr int kBoxLeft = 2625, kBoxTop = 825, kBoxHeight = 390;
+constexpr int kWindowWidth = 7440, kAddHeight = 6225, kShortHeight = 5085;
+
+QFont dialogFont(bool bold)
+{
+    QFont font(u"ＭＳ Ｐゴシック"_s);
+    font.setPointSizeF(11.25);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+EntryDialog::EntryDialog(MainWindow &main, QWidget *parent, const QString &viewKey)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_main(main), m_mode(main.state().EntryMode)
+{
+    setObjectName(u"F_Syusei"_s);
+    setWindowTitle(u"アイテムの修正・追加"_s);
+    buildControls();
+
+    // Load.
+    SetFieldCaptions(this);
+    setFixedSize(TwipsClientSize(kWindowWidth, kAddHeight));
+    loadMode(viewKey);
+    TintInputControls(this);
+
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    m_fields[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryDialog::buildControls()
+{
+    const QFont labelFont = dialogFont(true);
+    const QFont fieldFont = dialogFont(false);
+    for (int i = 0; i < FieldCount; ++i) {
+        const FieldDef &def = kFields[i];
+        auto *label = new QLabel(this);
+        label->setObjectName(QString::fromUtf16(def.label));
+        label->setFont(labelFont);
+        label->setGeometry(TwipsRect(kLabelLeft, kLabelTop + i * kRowStep, kLabelWidth, kLabelHeight));
+        m_labels[size_t(i)] = label;
+
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QString::fromUtf16(def.box));
+        box->setFont(fieldFont);
+        box->setGeometry(TwipsRect(kBoxLeft, kBoxTop + i * kRowStep, def.width, kBoxHeight));
+        if (def.maxLength > 0)
+            box->setMaxLength(def.maxLength);
+        WireSelectAllText(box);
+        WireEnterToTab(box);
+        m_fields[size_t(i)] = box;
+    }
+
+    m_close = new PictureButton(this);
+    m_close->setObjectName(u"cmd_閉じる"_s);
+    m_close->setCaption(u"閉じる"_s);
+    m_close->setGeometry(TwipsRect(450, 4180, 1250, 500));
+    m_close->setPictures(u":/entry/close.svg"_s, u":/entry/close_hover.svg"_s);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_go = new PictureButton(this);
+    m_go->setObjectName(u"cmd_Go"_s);
+    m_go->setGeometry(TwipsRect(3150, 4180, 1250, 500));
+    connect(m_go, &QPushButton::clicked, this, &EntryDialog::Commit);
+
+    auto makeCheck = [this, &labelFont](const QString &name, const QString &labelName, const QString &caption,
+                                        int top, QLabel *&label) {
+        auto *check = new QCheckBox(this);
+        check->setObjectName(name);
+        check->setGeometry(TwipsRect(3480, top, 200, 225));
+        label = new QLabel(caption, this);
+        label->setObjectName(labelName);
+        label->setFont(labelFont);
+        label->setGeometry(TwipsRect(4200, top, 2400, kLabelHeight));
+        // A click on the caption ticks the box, as in any dialog.
+        label->installEventFilter(this);
+        return check;
+    };
+    m_atEnd = makeCheck(u"Chk1"_s, u"lbl_最後"_s, u"最後に追加する"_s, 4910, m_atEndLabel);
+    m_continuous = makeCheck(u"Chk_連続"_s, u"lbl_連続"_s, u"連続入力する"_s, 5310, m_continuousLabel);
+    WireEnterToTab(m_atEnd);
+
+    QWidget *order[] = {m_fields[0], m_fields[1], m_fields[2], m_fields[3], m_fields[4], m_fields[5],
+                        m_fields[6], m_go, m_close, m_continuous, m_atEnd};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void EntryDialog::loadMode(const QString &viewKey)
+{
+    AddressListView *list = m_main.listView();
+    AddressListModel *model = m_main.listModel();
+    switch (m_mode) {
+    case 1: {
+        const int row = list->currentRow();
+        if (row < 0)
+            throw AppError(u"修正する項目が選択されていません。"_s);
+        for (int i = 0; i < FieldCount; ++i)
+            m_fields[size_t(i)]->setText(model->index(row, i).data().toString());
+        m_go->setCaption(u"修正"_s);
+        m_go->setPictures(u":/entry/change.svg"_s, u":/entry/change_hover.svg"_s);
+        setWindowTitle(u"住所録の修正"_s);
+        setFixedSize(TwipsClientSize(kWindowWidth, kShortHeight));
+        break;
+    }
+    case 2:
+        clearFields();
+        m_go->setCaption(u"追加"_s);
+        m_go->setPictures(u":/entry/add.svg"_s, u":/entry/add_hover.svg"_s);
+        setWindowTitle(u"住所録の追加"_s);
+        m_atEnd->setChecked(true);
+        m_continuous->setChecked(true);
+        break;
+    case 3:
+    case 4: {
+        const Cls_住所 &record = m_main.state().OpenBook->Item(viewKey);
+        for (int i = 0; i < FieldCount; ++i) {
+            m_fields[size_t(i)]->setText(record.field(Field(i)));
+            m_fields[size_t(i)]->setReadOnly(true);
+        }
+        setWindowTitle(u"住所録の確認"_s);
+        m_go->hide();
+        setFixedSize(TwipsClientSize(kWindowWidth, kShortHeight));
+        break;
+    }
+    default:
+        throw AppError(u"入力画面の表示方法（%1）が正しくありません。"_s.arg(m_mode));
+    }
+    // After the read-only choice, which switches the input method back on.
+    for (int i = 0; i < FieldCount; ++i)
+        SetInputMethodOn(m_fields[size_t(i)], kFields[i].inputMethod);
+    // Only adding uses the two boxes; the shorter window hides them.
+    const bool adding = m_mode == 2;
+    for (QWidget *w : {static_cast<QWidget *>(m_atEnd), static_cast<QWidget *>(m_continuous),
+                       static_cast<QWidget *>(m_atEndLabel), static_cast<QWidget *>(m_continuousLabel)})
+        w->setVisible(adding);
+}
+
+void EntryDialog::clearFields()
+{
+    for (QLineEdit *box : m_fields)
+        box->clear();
+}
+
+void EntryDialog::Commit()
+{
+    if (m_mode != 1 && m_mode != 2)
+        return;
+    if (m_fields[0]->text().isEmpty()) {
+        m_go->showNormal();
+        MessageBoxes::Show(this, u"氏名は必ず入力して下さい。"_s, MsgIcon::Critical);
+        m_fields[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // What the address file or the clipboard could not carry never gets in.
+    for (int i = 0; i < FieldCount; ++i) {
+        const QString problem = TypedValueProblem(m_fields[size_t(i)]->text(), FieldCaptions()[size_t(i)]);
+        if (!problem.isEmpty()) {
+            m_go->showNormal();
+            MessageBoxes::Show(this, problem, MsgIcon::Critical);
+            m_fields[size_t(i)]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    try {
+        if (m_mode == 1)
+            commitChange();
+        else
+            commitAdd();
+    } catch (const AppError &e) {
+        MessageBoxes::ReportError(this, e.description());
+    }
+}
+
+void EntryDialog::commitChange()
+{
+    AppState &state = m_main.state();
+    const int row = m_main.listView()->currentRow();
+    if (row < 0)
+        throw AppError(u"修正する項目が選択されていません。"_s);
+    Cls_住所 &record = state.OpenBook->Item(row + 1);
+    for (int i = 0; i < FieldCount; ++i)
+        record.field(Field(i)) = m_fields[size_t(i)]->text();
+    m_main.listModel()->recordChanged(row + 1);
+
+    m_main.UpdateCommandState(*state.OpenBook);
+    m_main.SetChanged(true);
+    m_main.listModel()->MarkItem(m_main.listView()->currentRow(), false);
+    accept();
+    m_main.focusList();
+}
+
+void EntryDialog::commitAdd()
+{
+    AppState &state = m_main.state();
+    AddressListModel *model = m_main.listModel();
+    AddressListView *list = m_main.listView();
+
+    Cls_住所 values;
+    for (int i = 0; i < FieldCount; ++i)
+        values.field(Field(i)) = m_fields[size_t(i)]->text();
+
+    const int count = model->rowCount();
+    const int selected = list->currentRow();
+    int before = -1;
+    qint32 markedIndex = 1;
+    if (count > 0 && !m_atEnd->isChecked()) {
+        if (selected < 0)
+            throw AppError(u"追加する位置の項目が選択されていません。"_s);
+        before = selected + 1;
+        markedIndex = before + 1;   // the selected entry moves down one place
+    } else if (count > 0) {
+        markedIndex = selected >= 0 ? selected + 1 : state.MarkedIndex;
+    }
+    if (state.OpenBook->Count() >= MaxBookRecords)
+        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
+    const QString key = state.NextRecordKey();
+    const int row = model->addRecord(values, before, key);
+    state.MarkedIndex = markedIndex;
+    list->setCurrentRow(row);
+    m_main.showRecordCount();
+
+    const bool continuous = m_continuous->isChecked();
+    m_main.UpdateCommandState(*state.OpenBook);
+    m_main.SetChanged(true);
+    model->MarkItem(list->currentRow(), false);
+    if (continuous) {
+        clearFields();
+        m_fields[0]->setFocus(Qt::OtherFocusReason);
+    } else {
+        accept();
+        m_main.focusList();
+    }
+}
+
+void EntryDialog::paintEvent(QPaintEvent *event)
+{
+    if (m_background.size() != size() * devicePixelRatio())
+        m_background = ArtPixmap(u":/entry/background.svg"_s, size());
+    QPainter painter(this);
+    painter.drawPixmap(rect(), m_background);
+    QDialog::paintEvent(event);
+}
+
+bool EntryDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == m_atEndLabel) {
+            m_atEnd->toggle();
+            return true;
+        }
+        if (watched == m_continuousLabel) {
+            m_continuous->toggle();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

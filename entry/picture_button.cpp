@@ -7,7 +7,8 @@
 PictureButton::PictureButton(QWidget *parent) : QPushButton(parent)
 {
     setFlat(true);
-    setAutoDefault(false);
+    // Enter presses the button that has the focus, as Space does.
+    setAutoDefault(true);
 }
 
 void PictureButton::setPictures(const QString &normal, const QString &hover)

@@ -187,6 +187,20 @@ LoadedBook ReadCsvRecords(QStringView text, const CsvHeader &header,
     return result;
 }
 
+QStringList SplitCsvItems(QStringView text)
+{
+    QStringList items;
+    ItemScanner scanner(text);
+    QString item;
+    while (scanner.next(item)) {
+        items.append(item);
+        // A text that ends in a line end has no empty item after it.
+        if (scanner.onlyLineEndsRemain())
+            break;
+    }
+    return items;
+}
+
 LoadedBook LoadBookFromBytes(QByteArrayView bytes, const std::function<void(int)> &progress)
 {
     const DecodedText decoded = DecodeCp932(bytes);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <functional>
 #include <memory>
@@ -35,6 +36,10 @@ CsvHeader ReadCsvHeader(QStringView text);
 // The header's count, when it has one, only sizes the book in advance.
 LoadedBook ReadCsvRecords(QStringView text, const CsvHeader &header,
                           const std::function<void(int)> &progress = {});
+
+// Every item of a text by the file's rule (commas and line ends separate,
+// leading blanks skipped, a leading double quote opens a quoted item).
+QStringList SplitCsvItems(QStringView text);
 
 // Both passes over the bytes of a file.
 LoadedBook LoadBookFromBytes(QByteArrayView bytes, const std::function<void(int)> &progress = {});

@@ -85,3 +85,12 @@ QString StorageProblemText(const StorageCheck &check, const QString &fieldCaptio
     }
     return {};
 }
+
+QString TypedValueProblem(QStringView value, const QString &fieldCaption)
+{
+    if (value.contains(u','))
+        return u"「%1」に半角のカンマ（,）は入力できません。全角の「，」か「、」を使ってください。"_s.arg(fieldCaption);
+    if (value.contains(u'\r') || value.contains(u'\n'))
+        return u"「%1」に改行は入力できません。"_s.arg(fieldCaption);
+    return StorageProblemText(CheckStorableValue(value), fieldCaption);
+}

@@ -29,3 +29,9 @@ QString StorageProblemText(const StorageCheck &check, const QString &fieldCaptio
 
 // "「𠮷」(U+20BB7)": how a character is named in messages.
 QString DescribeCharacter(char32_t c);
+
+// Why a value typed by the user cannot go into the book, or an empty text.
+// Besides what the file cannot store, a half-width comma and a line break
+// are refused: they would split the entry on the clipboard and in other
+// programs that read the file line by line.
+QString TypedValueProblem(QStringView value, const QString &fieldCaption);

@@ -1,6 +1,9 @@
 #include "mainwindow/address_list_model.h"
 
+#include "files/storable_value.h"
 #include "mainwindow/artwork.h"
+#include "model/app_error.h"
+#include "model/record_keys.h"
 #include "model/address_record.h"
 #include "model/app_state.h"
 
@@ -84,6 +87,9 @@ bool AddressListModel::setData(const QModelIndex &index, const QVariant &value, 
     const QString name = value.toString();
     if (record.PName == name)
         return true;   // an edit that changes nothing is no change to the book
+    // The editor tells the user; a name the book cannot carry never gets in.
+    if (!TypedValueProblem(name, FieldCaptions()[0]).isEmpty())
+        return false;
     record.PName = name;
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     Q_EMIT nameEdited(index.row());
@@ -111,6 +117,32 @@ void AddressListModel::beginRemoveRecord(int position)
 }
 
 void AddressListModel::endRemoveRecord() { endRemoveRows(); }
+
+int AddressListModel::addRecord(const Cls_住所 &fields, int before, const QString &key)
+{
+    Cls_管理 &book = *m_state.OpenBook;
+    if (before != -1 && (before < 1 || before > book.Count()))
+        throw AppError(u"挿入位置 %1 は範囲外です（1～%2）。"_s.arg(before).arg(book.Count()));
+    if (book.Count() >= MaxBookRecords)
+        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
+    if (book.Contains(key))
+        throw AppError(u"キー「%1」の住所はすでに登録されています。"_s.arg(key));
+    const int position = before == -1 ? book.Count() + 1 : before;
+    beginInsertRecord(position);
+    book.Add(fields.PName, fields.PTel, fields.PMail, fields.PYubin, fields.PJu1, fields.PJu2,
+             fields.PMemo, &book, before, key);
+    endInsertRecord();
+    return position - 1;
+}
+
+void AddressListModel::removeRecord(int row)
+{
+    if (row < 0 || row >= rowCount())
+        throw AppError(u"削除する項目が選択されていません。"_s);
+    beginRemoveRecord(row + 1);
+    m_state.OpenBook->Remove(row + 1);
+    endRemoveRecord();
+}
 
 void AddressListModel::recordChanged(int position)
 {

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QSet>
 
+class Cls_住所;
 struct AppState;
 
 // ListView1's rows: the records of OpenBook, in book order, one column per
@@ -31,6 +32,12 @@ public:
     void endInsertRecord();
     void beginRemoveRecord(int position);
     void endRemoveRecord();
+    // Adds a record to the book and a row to the list in one step: in front
+    // of the 1-based position before, or at the end for -1. Everything that
+    // can fail is checked first; returns the new row.
+    int addRecord(const Cls_住所 &fields, int before, const QString &key);
+    // Removes the record at a row from list and book.
+    void removeRecord(int row);
     // A record's fields changed in place.
     void recordChanged(int position);
 

@@ -4,7 +4,15 @@
 #include "mainwindow/twips.h"
 #include "model/address_record.h"
 
+#include "files/storable_value.h"
+#include "mainwindow/message_box.h"
+
 #include <QAbstractItemDelegate>
+#include <QApplication>
+#include <QDrag>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTimer>
@@ -21,12 +29,67 @@ constexpr int kNarrowScreenTwips = 12000;
 constexpr int kNarrowWidths[FieldCount] = {1800, 1800, 2000, 1200, 1700, 1700, 1600};
 constexpr int kWideWidths[FieldCount] = {1800, 1800, 3100, 1300, 2300, 2300, 2500};
 
+// The list's items: a name the address file could not carry is refused in
+// the rename editor, and the entry a drag would land on is highlighted.
+class ListItemDelegate : public QStyledItemDelegate {
+public:
+    ListItemDelegate(const AddressListView *list, QObject *parent)
+        : QStyledItemDelegate(parent), m_list(list) {}
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QLineEdit *>(editor)) {
+            const QString problem = TypedValueProblem(box->text(), FieldCaptions()[0]);
+            if (!problem.isEmpty()) {
+                // Leaving the editor any other way than with Enter: the old name stays.
+                if (!m_refusing)
+                    MessageBoxes::Show(editor->window(), problem + u"\n名前は変更されていません。"_s, MsgIcon::Critical);
+                return;
+            }
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *box = qobject_cast<QLineEdit *>(object);
+        if (box && m_refusing && event->type() == QEvent::FocusOut)
+            return true;   // the message box took the focus; the editor stays open
+        if (box && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                const QString problem = TypedValueProblem(box->text(), FieldCaptions()[0]);
+                if (!problem.isEmpty()) {
+                    m_refusing = true;
+                    MessageBoxes::Show(box->window(), problem, MsgIcon::Critical);
+                    m_refusing = false;
+                    box->setFocus();
+                    return true;
+                }
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() == m_list->dropHighlightRow())
+            option->state |= QStyle::State_Selected;
+    }
+
+private:
+    const AddressListView *m_list;
+    mutable bool m_refusing = false;
+};
+
 // Every item of the icon and list modes the same size, whatever its name:
 // the list view sizes all items like the first one, and a short first name
 // would otherwise cut every longer name short.
-class FixedSizeDelegate : public QStyledItemDelegate {
+class FixedSizeDelegate : public ListItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using ListItemDelegate::ListItemDelegate;
     void setItemSize(QSize size, bool underIcon)
     {
         m_size = size;
@@ -37,7 +100,7 @@ public:
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
+        ListItemDelegate::initStyleOption(option, index);
         // Large icons: the name right under its icon, not in the middle of the cell.
         if (m_underIcon)
             option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
@@ -47,6 +110,8 @@ private:
     QSize m_size;
     bool m_underIcon = false;
 };
+
+const QString kEntryMimeType = u"application/x-yuzaribo-entry"_s;
 
 constexpr QSize kLargeGrid(100, 76), kSmallGrid(170, 22);
 
@@ -80,7 +145,8 @@ AddressListView::AddressListView(QWidget *parent)
     m_icons->setWrapping(true);
     m_icons->setModelColumn(0);
     m_icons->setTextElideMode(Qt::ElideRight);
-    m_icons->setItemDelegate(new FixedSizeDelegate(m_icons));
+    m_icons->setItemDelegate(new FixedSizeDelegate(this, m_icons));
+    m_report->setItemDelegate(new ListItemDelegate(this, m_report));
 
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
                                     static_cast<QAbstractItemView *>(m_icons)}) {
@@ -89,7 +155,18 @@ AddressListView::AddressListView(QWidget *parent)
         // A click on the name of the entry already selected starts renaming.
         view->setEditTriggers(QAbstractItemView::SelectedClicked);
         view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+        // The list runs its own drag and drop and its own pop-up menu.
+        view->setAcceptDrops(true);
+        view->viewport()->setAcceptDrops(true);
+        view->setDragEnabled(false);
+        view->setContextMenuPolicy(Qt::PreventContextMenu);
     }
+
+    // While the pointer rests on the first or last visible entry during a
+    // drag, the list keeps scrolling.
+    m_dragScroll = new QTimer(this);
+    m_dragScroll->setInterval(150);
+    connect(m_dragScroll, &QTimer::timeout, this, [this] { dragOverAt(m_lastDragPos); });
 
     addWidget(m_icons);
     addWidget(m_report);
@@ -212,7 +289,171 @@ bool AddressListView::eventFilter(QObject *watched, QEvent *event)
         m_userInput = true;
         QTimer::singleShot(0, this, [this] { m_userInput = false; });
     }
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
+                                    static_cast<QAbstractItemView *>(m_icons)}) {
+        if (watched == view && event->type() == QEvent::KeyPress && m_keyHandler
+            && m_keyHandler(static_cast<QKeyEvent *>(event)))
+            return true;
+        if (watched == view->viewport() && viewportEvent(view, event))
+            return true;
+    }
     return QStackedWidget::eventFilter(watched, event);
+}
+
+bool AddressListView::viewportEvent(QAbstractItemView *view, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::RightButton) {
+            // After the view has picked the entry under the pointer.
+            const QPoint global = mouse->globalPosition().toPoint();
+            QMetaObject::invokeMethod(this, [this, global] { Q_EMIT contextMenuRequested(global); },
+                                      Qt::QueuedConnection);
+        } else if (mouse->button() == Qt::LeftButton) {
+            m_dragSource = m_model && m_model->rowCount() > 1
+                ? QPersistentModelIndex(view->indexAt(mouse->position().toPoint()))
+                : QPersistentModelIndex();
+            m_pressPos = mouse->position().toPoint();
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!(mouse->buttons() & Qt::LeftButton) || !m_dragSource.isValid() || m_dragging
+            || !m_model || m_model->rowCount() <= 1 || view->isAncestorOf(QApplication::focusWidget()))
+            return false;
+        if ((mouse->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+            return true;   // no rubber band or selection sweep: this is the start of a drag
+        startDrag();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !m_dragging)
+            m_dragSource = QPersistentModelIndex();
+        return false;
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // The view still sees it: that cancels the rename a first click may have started.
+            QMetaObject::invokeMethod(this, [this] { Q_EMIT doubleClicked(); }, Qt::QueuedConnection);
+        }
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (!m_dragging || !drag->mimeData()->hasFormat(kEntryMimeType)) {
+            drag->ignore();
+            return true;
+        }
+        m_lastDragPos = drag->position().toPoint();
+        if (dragOverAt(m_lastDragPos))
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        if (!m_dragScroll->isActive())
+            m_dragScroll->start();
+        return true;
+    }
+    case QEvent::DragLeave:
+        m_dragScroll->stop();
+        return true;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        m_dragScroll->stop();
+        if (!m_dragging || !drop->mimeData()->hasFormat(kEntryMimeType)) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        m_dropped = true;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void AddressListView::setDragCursors(const QCursor &refused, const QCursor &accepted)
+{
+    m_refusedCursor = refused;
+    m_acceptedCursor = accepted;
+}
+
+int AddressListView::dragSourceRow() const
+{
+    return m_dragSource.isValid() ? m_dragSource.row() : -1;
+}
+
+int AddressListView::dropHighlightRow() const
+{
+    return m_dropHighlight.isValid() ? m_dropHighlight.row() : -1;
+}
+
+void AddressListView::clearDropHighlight()
+{
+    m_dropHighlight = QPersistentModelIndex();
+    currentView()->viewport()->update();
+}
+
+void AddressListView::endDrag()
+{
+    clearDropHighlight();
+    m_dragScroll->stop();
+    m_dragging = false;
+    m_dragSource = QPersistentModelIndex();
+}
+
+bool AddressListView::dragOverAt(QPoint viewportPos)
+{
+    QAbstractItemView *view = currentView();
+    const QModelIndex under = view->indexAt(viewportPos);
+    if (QPersistentModelIndex(under) != m_dropHighlight) {
+        m_dropHighlight = under.isValid() ? QPersistentModelIndex(under.siblingAtColumn(0))
+                                          : QPersistentModelIndex();
+        view->viewport()->update();
+    }
+    if (!under.isValid())
+        return false;
+    // One entry on past the first visible entry upwards, otherwise downwards:
+    // resting on the top or bottom entry scrolls the list.
+    const QModelIndex first = view->indexAt(QPoint(1, 1));
+    int n = under.row();
+    if (first.isValid() && first.row() == n) {
+        if (n == 0)
+            return true;
+        --n;
+    } else {
+        ++n;
+        if (n >= m_model->rowCount())
+            return true;
+    }
+    view->scrollTo(m_model->index(n, 0));
+    return true;
+}
+
+void AddressListView::startDrag()
+{
+    m_dragging = true;
+    m_dropped = false;
+    Q_EMIT dragStarted();
+    auto *mime = new QMimeData;
+    mime->setData(kEntryMimeType, QByteArray::number(m_dragSource.row()));
+    QDrag drag(this);
+    drag.setMimeData(mime);
+    // The list's own cursors: one where the entry can be dropped, one where it cannot.
+    if (const QPixmap ok = m_acceptedCursor.pixmap(); !ok.isNull())
+        drag.setDragCursor(ok, Qt::MoveAction);
+    if (const QPixmap no = m_refusedCursor.pixmap(); !no.isNull())
+        drag.setDragCursor(no, Qt::IgnoreAction);
+    drag.exec(Qt::MoveAction, Qt::MoveAction);
+    m_dragScroll->stop();
+    const int source = dragSourceRow();
+    if (m_dropped && source >= 0) {
+        m_dropped = false;
+        Q_EMIT dropRequested(source, dropHighlightRow());
+    } else {
+        endDrag();
+    }
 }
 
 void AddressListView::commitEdit()

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QCursor>
+#include <QPersistentModelIndex>
+#include <QPoint>
 #include <QStackedWidget>
+#include <functional>
 
 class QAbstractItemView;
+class QDrag;
+class QKeyEvent;
+class QTimer;
 class QItemSelectionModel;
 class QListView;
 class QTreeView;
@@ -45,15 +52,44 @@ public:
     void setListColours(const QColor &background, const QColor &text);
     void setListFont(const QFont &font);
 
+    // Keys pressed in the list go here first; true means the key was used.
+    void setKeyHandler(std::function<bool(QKeyEvent *)> handler) { m_keyHandler = std::move(handler); }
+
+    // Moving an entry by drag and drop. The drag starts from the entry under
+    // the pointer when the left button went down (DragSource), and only when
+    // the book holds more than one entry.
+    void setDragCursors(const QCursor &refused, const QCursor &accepted);
+    int dragSourceRow() const;
+    bool isDragging() const { return m_dragging; }
+    // The entry a drop would land on, highlighted, or -1.
+    int dropHighlightRow() const;
+    void clearDropHighlight();
+    // What the list does while a drag rests or moves over a point of the
+    // current view: highlight the entry there and scroll one entry on when
+    // it is the first or the last visible one. False when no entry is there.
+    bool dragOverAt(QPoint viewportPos);
+    // Ends the drag state after a drop was handled.
+    void endDrag();
+
 Q_SIGNALS:
     // The user picked an entry with the mouse or the keyboard.
     void itemClicked(int row);
+    // A double click anywhere in the list.
+    void doubleClicked();
+    // The right button went down in the list.
+    void contextMenuRequested(QPoint globalPos);
+    void dragStarted();
+    // The dragged entry was dropped on the list; targetRow is the
+    // highlighted entry or -1.
+    void dropRequested(int sourceRow, int targetRow);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void connectView(QAbstractItemView *view);
+    bool viewportEvent(QAbstractItemView *view, QEvent *event);
+    void startDrag();
 
     AddressListModel *m_model = nullptr;
     QTreeView *m_report;
@@ -62,4 +98,14 @@ private:
     // True while the views handle a key or mouse press: only then is a new
     // current entry the user's pick (focus and loading move it too).
     bool m_userInput = false;
+
+    std::function<bool(QKeyEvent *)> m_keyHandler;
+    QPersistentModelIndex m_dragSource;
+    QPoint m_pressPos;
+    bool m_dragging = false;
+    bool m_dropped = false;
+    QPersistentModelIndex m_dropHighlight;
+    QPoint m_lastDragPos;
+    QTimer *m_dragScroll = nullptr;
+    QCursor m_refusedCursor, m_acceptedCursor;
 };

@@ -1,1 +1,363 @@
 #include "mainwindow/list_commands.h"
+
+#include "entry/entry_dialog.h"
+#include "entry/search_dialog.h"
+#include "files/clipboard_record.h"
+#include "mainwindow/address_list_model.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/url_opener.h"
+#include "model/app_error.h"
+#include "model/app_state.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kUntitled = u"ファイル名は「無題 」"_s;
+
+// Restores the pointer however the command ends.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+ListCommands::ListCommands(MainWindow &main) : QObject(&main), m_main(main)
+{
+    setObjectName(u"ListCommands"_s);
+}
+
+bool ListCommands::enabled(const QString &control) const
+{
+    if (auto *action = m_main.findChild<QAction *>(control))
+        return action->isEnabled();
+    auto *widget = m_main.findChild<QWidget *>(control);
+    return widget && widget->isEnabled();
+}
+
+void ListCommands::clickIfEnabled(const QString &button)
+{
+    if (auto *b = m_main.findChild<QAbstractButton *>(button); b && b->isEnabled())
+        b->click();
+}
+
+void ListCommands::EditCommand(int command)
+{
+    m_main.commitListEdit();
+    try {
+        switch (command) {
+        case 0:
+        case 1:
+        case 3:
+        case 4:
+            openEntryDialog(command == 0 ? 1 : command == 1 ? 2 : command);
+            break;
+        case 2:
+            deleteSelected();
+            break;
+        default:
+            break;
+        }
+    } catch (const AppError &e) {
+        MessageBoxes::ReportError(&m_main, e.description());
+    }
+}
+
+void ListCommands::openEntryDialog(int mode)
+{
+    AppState &state = m_main.state();
+    QWidget *owner = &m_main;
+    QString viewKey;
+    if (mode == 3 || mode == 4) {
+        // The entry picked in the print dialog; its item data is the key's number.
+        QWidget *printDialog = m_main.findChild<QWidget *>(u"F_Print"_s);
+        auto *list = printDialog ? printDialog->findChild<QListWidget *>(mode == 3 ? u"lst_対象者"_s : u"lst_印刷者"_s)
+                                 : nullptr;
+        const QListWidgetItem *item = list ? list->currentItem() : nullptr;
+        if (!item || !item->isSelected())
+            throw AppError(u"確認する項目が選択されていません。"_s);
+        viewKey = u"s"_s + QString::number(item->data(Qt::UserRole).toInt());
+        owner = printDialog;
+    }
+    state.EntryMode = qint16(mode);
+    auto *dialog = new EntryDialog(m_main, owner, viewKey);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void ListCommands::deleteSelected()
+{
+    AddressListModel *model = m_main.listModel();
+    AddressListView *list = m_main.listView();
+    if (model->rowCount() == 0)
+        return;
+    if (MessageBoxes::Show(&m_main, u"該当の項目を削除しますか？"_s, MsgIcon::Question, MsgButtons::YesNo,
+                           MsgAnswer::Yes) != MsgAnswer::Yes)
+        return;
+    const int row = list->currentRow();
+    model->removeRecord(row);
+
+    AppState &state = m_main.state();
+    const int count = state.OpenBook->Count();
+    m_main.UpdateCommandState(*state.OpenBook);
+    m_main.showRecordCount();
+    if (count > 0) {
+        m_main.SetChanged(true);
+        m_main.focusList();
+        // The entry that took the removed one's place, or the new last one.
+        const int next = qMin(row, count - 1);
+        list->setCurrentRow(next);
+        model->MarkItem(next, true);
+    } else {
+        m_main.SetChanged(false);
+        state.BookFileName.clear();
+        m_main.setStatusText(kUntitled);
+    }
+}
+
+void ListCommands::ClipboardCommand(int command)
+{
+    m_main.commitListEdit();
+    try {
+        switch (command) {
+        case 0: cut(); break;
+        case 1: copy(); break;
+        case 2: paste(); break;
+        default: break;
+        }
+    } catch (const AppError &e) {
+        MessageBoxes::ReportError(&m_main, e.description());
+    }
+}
+
+void ListCommands::cut()
+{
+    AppState &state = m_main.state();
+    AddressListView *list = m_main.listView();
+    const int row = list->currentRow();
+    if (row < 0)
+        throw AppError(u"切り取る項目が選択されていません。"_s);
+    state.SkipUnmark = true;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(RecordClipboardText(state.OpenBook->Item(row + 1)));
+    m_main.listModel()->removeRecord(row);
+    if (auto *paste = m_main.findChild<QAction *>(u"mm_Copy(2)"_s))
+        paste->setEnabled(true);
+    m_main.SetChanged(true);
+    m_main.UpdateCommandState(*state.OpenBook);
+    m_main.showRecordCount();
+    if (const int count = state.OpenBook->Count(); count > 0)
+        list->setCurrentRow(qMin(row, count - 1));
+}
+
+void ListCommands::copy()
+{
+    AppState &state = m_main.state();
+    const int row = m_main.listView()->currentRow();
+    if (row < 0)
+        throw AppError(u"コピーする項目が選択されていません。"_s);
+    state.SkipUnmark = false;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(RecordClipboardText(state.OpenBook->Item(row + 1)));
+    if (auto *paste = m_main.findChild<QAction *>(u"mm_Copy(2)"_s))
+        paste->setEnabled(true);
+}
+
+void ListCommands::paste()
+{
+    AppState &state = m_main.state();
+    AddressListModel *model = m_main.listModel();
+    AddressListView *list = m_main.listView();
+    state.SkipUnmark = false;
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return;
+
+    // Everything that can fail comes before the list changes.
+    state.WorkRecord = std::make_unique<Cls_住所>();
+    SetRecordFromClipboard(*state.WorkRecord, text);
+    CheckRecordStorable(*state.WorkRecord);
+    const bool hasRecords = state.OpenBook->Count() > 0;
+    const int selected = list->currentRow();
+    if (hasRecords && selected < 0)
+        throw AppError(u"貼り付ける位置の項目が選択されていません。"_s);
+    if (state.OpenBook->Count() >= MaxBookRecords)
+        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
+
+    if (model->rowCount() > 0)
+        model->setMarked(state.MarkedIndex - 1, false);
+    int before = -1;
+    if (hasRecords) {
+        before = selected + 1;   // in front of the selected entry
+        state.MarkedIndex = before;
+    } else {
+        state.MarkedIndex = 1;
+    }
+    const int row = model->addRecord(*state.WorkRecord, before, state.NextRecordKey());
+    model->MarkItem(row, false);
+    list->setCurrentRow(row);
+
+    state.WorkRecord = std::make_unique<Cls_住所>();
+    QGuiApplication::clipboard()->clear();
+    if (auto *pasteAction = m_main.findChild<QAction *>(u"mm_Copy(2)"_s))
+        pasteAction->setEnabled(false);
+    m_main.SetChanged(true);
+    m_main.UpdateCommandState(*state.OpenBook);
+    m_main.showRecordCount();
+}
+
+void ListCommands::DropEntry(int sourceRow, int targetRow)
+{
+    AddressListModel *model = m_main.listModel();
+    AddressListView *list = m_main.listView();
+    try {
+        if (targetRow < 0 || sourceRow < 0 || sourceRow >= model->rowCount() || targetRow >= model->rowCount()) {
+            list->endDrag();
+            return;
+        }
+        const QString sourceName = model->index(sourceRow, 0).data().toString();
+        if (model->index(targetRow, 0).data().toString() == sourceName) {
+            list->endDrag();
+            return;
+        }
+        if (MessageBoxes::Show(&m_main, u"こちらへ移動しますか？"_s, MsgIcon::Question, MsgButtons::YesNo,
+                               MsgAnswer::Yes) != MsgAnswer::Yes) {
+            list->endDrag();
+            list->setCurrentRow(sourceRow);
+            return;
+        }
+        MoveItem(sourceRow, targetRow);
+        m_main.SetChanged(true);
+    } catch (const AppError &e) {
+        list->endDrag();
+        MessageBoxes::ReportError(&m_main, e.description());
+    }
+}
+
+void ListCommands::MoveItem(int sourceRow, int targetRow)
+{
+    AppState &state = m_main.state();
+    AddressListModel *model = m_main.listModel();
+    AddressListView *list = m_main.listView();
+
+    const Cls_住所 values = state.OpenBook->Item(sourceRow + 1);
+    if (state.OpenBook->Count() >= MaxBookRecords)
+        throw AppError(u"住所録に登録できるのは%1件までです。移動できません。"_s.arg(MaxBookRecords));
+    // The copy goes in front of the target, then the original goes.
+    int newRow = model->addRecord(values, targetRow + 1, state.NextRecordKey());
+    list->setCurrentRow(newRow);
+    const int oldRow = sourceRow >= newRow ? sourceRow + 1 : sourceRow;
+    model->removeRecord(oldRow);
+    if (oldRow < newRow)
+        --newRow;
+
+    model->MarkItem(newRow, false);
+    state.SkipUnmark = false;
+    list->setCurrentRow(newRow);
+    list->endDrag();
+}
+
+bool ListCommands::ListKeyDown(QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const bool hasRecords = m_main.state().OpenBook->Count() > 0;
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        if (!hasRecords)
+            return false;
+        EditCommand(2);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!hasRecords)
+            return false;
+        EditCommand(0);
+        return true;
+    case Qt::Key_F1: clickIfEnabled(u"cmd_File(0)"_s); return true;
+    case Qt::Key_F2: clickIfEnabled(u"cmd_File(1)"_s); return true;
+    case Qt::Key_F3: clickIfEnabled(u"cmd_File(2)"_s); return true;
+    case Qt::Key_F4: clickIfEnabled(u"cmd_File(3)"_s); return true;
+    case Qt::Key_F5: clickIfEnabled(u"cmd_印刷"_s); return true;
+    case Qt::Key_F6:
+    case Qt::Key_F7:
+    case Qt::Key_F8: {
+        const int command = event->key() - Qt::Key_F6;
+        if (enabled(u"cmd_修正(%1)"_s.arg(command)))
+            EditCommand(command);
+        return true;
+    }
+    case Qt::Key_F9:
+        if (enabled(u"cmd_検索"_s))
+            SearchDialog::Open(m_main, true);
+        return true;
+    case Qt::Key_F10:
+        if (enabled(u"cmd_Mail"_s))
+            SendMail();
+        return true;
+    case Qt::Key_F11: clickIfEnabled(u"cmd_Help"_s); return true;
+    default:
+        return false;
+    }
+}
+
+void ListCommands::ListDoubleClick()
+{
+    if (m_main.state().OpenBook->Count() > 0)
+        EditCommand(0);
+}
+
+void ListCommands::ShowPopupMenu(QPoint globalPos)
+{
+    if (auto *menu = m_main.findChild<QMenu *>(u"mm_編集"_s))
+        menu->popup(globalPos);
+}
+
+void ListCommands::SendMail()
+{
+    m_main.commitListEdit();
+    AddressListModel *model = m_main.listModel();
+    if (model->rowCount() == 0)
+        return;
+    try {
+        const int row = m_main.listView()->currentRow();
+        if (row < 0)
+            throw AppError(u"メールを送る項目が選択されていません。"_s);
+        const QString address = model->index(row, int(Field::Mail)).data().toString();
+        if (address.isEmpty()) {
+            MessageBoxes::Show(&m_main, u"該当の方のメールアドレスは入力されていません。"_s, MsgIcon::Information);
+            m_main.focusList();
+            return;
+        }
+        // The whole address is the link's path: a "?" or "&" in it stays
+        // part of the address instead of becoming a header such as attach=.
+        QUrl url;
+        url.setScheme(u"mailto"_s);
+        url.setPath(address, QUrl::DecodedMode);
+        bool opened = false;
+        {
+            BusyCursor busy;
+            opened = url.isValid() && UrlOpener::Open(url);
+        }
+        if (!opened)
+            throw AppError(u"メールソフトを起動できませんでした。宛先「%1」"_s.arg(address)
+                           + u"\nメールソフトが設定されているか確認してください。"_s);
+    } catch (const AppError &e) {
+        MessageBoxes::ReportError(&m_main, e.description());
+        m_main.focusList();
+    }
+}

@@ -1,16 +1,19 @@
 #include "mainwindow/main_window.h"
 
 #include "entry/input_helpers.h"
+#include "entry/search_dialog.h"
 #include "files/file_commands.h"
 #include "files/recent_files.h"
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/artwork.h"
+#include "mainwindow/list_commands.h"
 #include "mainwindow/main_status_bar.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
 #include "settings/settings_sections.h"
+#include "settings/sender_dialog.h"
 #include "settings/settings_store.h"
 
 #include <QAction>
@@ -110,14 +113,54 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, QWidget *parent)
 
     // Carriers of the two drag cursors: 0 where a drop is refused, 1 where it is taken.
     const QString cursors[] = {u":/cursors/drag_no.svg"_s, u":/cursors/drag_ok.svg"_s};
+    QCursor dragCursors[2];
     for (int i = 0; i < 2; ++i) {
         auto *carrier = new QLineEdit(this);
         carrier->setObjectName(u"txt_Icon(%1)"_s.arg(i));
         carrier->setCursor(QCursor(ArtPixmap(cursors[i], QSize(32, 32)), 0, 0));
         carrier->hide();
+        dragCursors[i] = carrier->cursor();
     }
+    m_list->setDragCursors(dragCursors[0], dragCursors[1]);
 
     m_files = std::make_unique<FileCommands>(*this);
+    m_commands = new ListCommands(*this);
+    connectCommands();
+}
+
+void MainWindow::connectCommands()
+{
+    auto button = [this](const QString &name) { return findChild<QToolButton *>(name); };
+    auto action = [this](const QString &name) { return findChild<QAction *>(name); };
+    for (int i = 0; i < 3; ++i) {
+        connect(button(u"cmd_修正(%1)"_s.arg(i)), &QToolButton::clicked, this,
+                [this, i] { m_commands->EditCommand(i); });
+        connect(action(u"mm_修正(%1)"_s.arg(i)), &QAction::triggered, this,
+                [this, i] { m_commands->EditCommand(i); });
+        connect(action(u"mm_Copy(%1)"_s.arg(i)), &QAction::triggered, this,
+                [this, i] { m_commands->ClipboardCommand(i); });
+    }
+    // The button leaves the main window usable beside the search; the menu
+    // and F9 hold it until the search is closed.
+    connect(button(u"cmd_検索"_s), &QToolButton::clicked, this, [this] { SearchDialog::Open(*this, false); });
+    connect(action(u"mm_検索"_s), &QAction::triggered, this, [this] { SearchDialog::Open(*this, true); });
+    connect(button(u"cmd_Mail"_s), &QToolButton::clicked, m_commands, &ListCommands::SendMail);
+    connect(action(u"mm_Mail"_s), &QAction::triggered, m_commands, &ListCommands::SendMail);
+    connect(action(u"mm_個人情報"_s), &QAction::triggered, this, &MainWindow::openSenderForm);
+
+    m_list->setKeyHandler([this](QKeyEvent *event) { return m_commands->ListKeyDown(event); });
+    connect(m_list, &AddressListView::doubleClicked, m_commands, &ListCommands::ListDoubleClick);
+    connect(m_list, &AddressListView::contextMenuRequested, m_commands, &ListCommands::ShowPopupMenu);
+    connect(m_list, &AddressListView::dropRequested, m_commands, &ListCommands::DropEntry);
+}
+
+void MainWindow::openSenderForm()
+{
+    commitListEdit();
+    auto *form = new SenderDialog(m_state, m_store, this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->setWindowModality(Qt::ApplicationModal);
+    form->show();
 }
 
 MainWindow::~MainWindow() = default;

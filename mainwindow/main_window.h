@@ -17,6 +17,7 @@ struct AppState;
 class AddressListModel;
 class AddressListView;
 class FileCommands;
+class ListCommands;
 class MainStatusBar;
 class RecentFilesMenu;
 
@@ -45,6 +46,7 @@ public:
     AddressListView *listView() const { return m_list; }
     FileCommands &fileCommands() { return *m_files; }
     RecentFilesMenu &recentFiles() { return *m_recent; }
+    ListCommands &listCommands() { return *m_commands; }
 
     // Enables the record commands when the book holds a record.
     void UpdateCommandState(const Cls_管理 &book);
@@ -86,6 +88,8 @@ private:
     void buildToolBar();
     void buildMenus();
     void buildList();
+    void connectCommands();
+    void openSenderForm();
     QAction *menuAction(QMenu *menu, const QString &name, const QString &caption);
     QAction *menuSeparator(QMenu *menu, const QString &name);
     void setEnabledByName(const QString &name, bool enabled);
@@ -100,5 +104,6 @@ private:
     QList<QAction *> m_viewActions;
     std::unique_ptr<FileCommands> m_files;
     std::unique_ptr<RecentFilesMenu> m_recent;
+    ListCommands *m_commands = nullptr;
     bool m_closed = false;
 };

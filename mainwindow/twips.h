@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <cmath>
 
 // Window and control geometry is laid out in twips; the screen works in
@@ -19,4 +20,15 @@ constexpr int PixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
 inline QRect TwipsRect(int left, int top, int width, int height)
 {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+// Window sizes in the layouts are outer sizes, frame and title bar included;
+// the window's content is smaller by the frame of a standard dialog.
+constexpr int DialogFrameWidthTwips = 120;
+constexpr int DialogFrameHeightTwips = 405;
+
+inline QSize TwipsClientSize(int outerWidth, int outerHeight)
+{
+    return QSize(TwipsToPixels(outerWidth - DialogFrameWidthTwips),
+                 TwipsToPixels(outerHeight - DialogFrameHeightTwips));
 }

@@ -20,6 +20,7 @@ struct AppState {
     bool SkipUnmark = false;
     int ScreenWidth = 0;        // twips
     QStringList SearchHistory;
+    qint16 EntryMode = 0;      // how the entry dialog opens: 1 change, 2 add, 3 and 4 view
     bool FontCacheValid = false;
     SettingsRecord AppSettings;
 
