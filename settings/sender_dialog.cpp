@@ -1,1 +1,170 @@
 #include "settings/sender_dialog.h"
+
+#include "entry/input_helpers.h"
+#include "entry/picture_button.h"
+#include "mainwindow/twips.h"
+#include "model/app_state.h"
+#include "settings/settings_sections.h"
+#include "settings/settings_store.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Place {
+    const char16_t *name;
+    int left, top, width, height;   // twips
+};
+
+// Top to bottom, which is also the tab order of the boxes.
+const Place kLabels[] = {
+    {u"lbl_氏名", 450, 1125, 2040, 240},
+    {u"lbl_電話番号", 450, 1575, 2040, 240},
+    {u"lbl_Mail", 450, 2025, 2040, 240},
+    {u"lbl_郵便番号", 450, 2475, 2040, 240},
+    {u"lbl_住所1", 450, 2925, 2040, 240},
+    {u"lbl_住所2", 450, 3375, 2040, 240},
+};
+
+const Place kBoxes[] = {
+    {u"txt_氏名", 2625, 1050, 2865, 390},
+    {u"txt_電話番号", 2625, 1500, 2865, 390},
+    {u"txt_Mail", 2625, 1950, 4365, 390},
+    {u"txt_郵便", 2625, 2400, 2865, 390},
+    {u"txt_住所1", 2625, 2850, 4440, 390},
+    {u"txt_住所2", 2625, 3300, 4440, 390},
+};
+
+const Place kCloseButton = {u"cmd_閉じる", 525, 4150, 1370, 510};
+const Place kGoButton = {u"cmd_Go", 3225, 4150, 1370, 510};
+
+constexpr int kWidth = 7290;    // twips
+constexpr int kHeight = 5175;
+
+constexpr int kTelLimit = 13;   // characters the user may type
+constexpr int kYubinLimit = 8;
+
+QRect placeRect(const Place &p) { return TwipsRect(p.left, p.top, p.width, p.height); }
+
+QFont formFont(bool bold)
+{
+    QFont font(u"ＭＳ Ｐゴシック"_s);
+    font.setPointSizeF(11.25);
+    font.setBold(bold);
+    return font;
+}
+
+QLineEdit *makeBox(QWidget *form, const Place &p)
+{
+    auto *box = new QLineEdit(form);
+    box->setObjectName(QString::fromUtf16(p.name));
+    box->setGeometry(placeRect(p));
+    WireSelectAllText(box);
+    WireEnterToTab(box);
+    return box;
+}
+
+// The box refuses typing beyond the limit. A longer value from a hand-edited
+// store is shown and kept whole rather than cut, so registering another
+// field does not shorten it; it cannot grow by typing either.
+void setLimitedText(QLineEdit *box, const QString &text, int limit)
+{
+    box->setMaxLength(qMax(limit, int(text.size())));
+    box->setText(text);
+}
+
+} // namespace
+
+SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *parent)
+    : QDialog(parent), m_state(state), m_store(store)
+{
+    setObjectName(u"F_Kojin"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"個人情報の登録"_s);
+    // A fixed form: a close box, no minimise or maximise button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(formFont(false));
+
+    const QFont labelFont = formFont(true);
+    for (const Place &p : kLabels) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QString::fromUtf16(p.name));
+        label->setFont(labelFont);
+        label->setGeometry(placeRect(p));
+    }
+
+    m_name = makeBox(this, kBoxes[0]);
+    m_tel = makeBox(this, kBoxes[1]);
+    m_mail = makeBox(this, kBoxes[2]);
+    m_yubin = makeBox(this, kBoxes[3]);
+    m_ju1 = makeBox(this, kBoxes[4]);
+    m_ju2 = makeBox(this, kBoxes[5]);
+    // Names and addresses are typed in Japanese; numbers and the mail address are not.
+    SetInputMethodOn(m_name, true);
+    SetInputMethodOn(m_tel, false);
+    SetInputMethodOn(m_mail, false);
+    SetInputMethodOn(m_yubin, false);
+    SetInputMethodOn(m_ju1, true);
+    SetInputMethodOn(m_ju2, true);
+
+    m_go = new PictureButton(this);
+    m_go->setObjectName(QString::fromUtf16(kGoButton.name));
+    m_go->setGeometry(placeRect(kGoButton));
+    m_go->setPictures(u":/sender/register.svg"_s, u":/sender/register_hover.svg"_s);
+    m_go->setCaption(u"登録"_s);
+
+    m_close = new PictureButton(this);
+    m_close->setObjectName(QString::fromUtf16(kCloseButton.name));
+    m_close->setGeometry(placeRect(kCloseButton));
+    m_close->setPictures(u":/sender/close.svg"_s, u":/sender/close_hover.svg"_s);
+    m_close->setCaption(u"閉じる"_s);
+
+    // Enter presses the focused button; from the last box it reaches cmd_Go.
+    m_go->setAutoDefault(true);
+    m_close->setAutoDefault(true);
+
+    connect(m_go, &QPushButton::clicked, this, &SenderDialog::Register);
+    // Esc and the close box reject as well.
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    QWidget *order[] = {m_name, m_tel, m_mail, m_yubin, m_ju1, m_ju2, m_go, m_close};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    SetFieldCaptions(this);
+    TintInputControls(this);
+
+    const SenderInfo &sender = m_state.AppSettings.Sender;
+    m_name->setText(sender.Name);
+    setLimitedText(m_tel, sender.Tel, kTelLimit);
+    m_mail->setText(sender.Mail);
+    setLimitedText(m_yubin, sender.Yubin, kYubinLimit);
+    m_ju1->setText(sender.Ju1);
+    m_ju2->setText(sender.Ju2);
+
+    setFixedSize(TwipsToPixels(kWidth), TwipsToPixels(kHeight));
+    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
+    m_name->setFocus();
+}
+
+void SenderDialog::Register()
+{
+    // Stored exactly as typed: the postcard prints what the user wrote.
+    SenderInfo &sender = m_state.AppSettings.Sender;
+    sender.Name = m_name->text();
+    sender.Tel = m_tel->text();
+    sender.Mail = m_mail->text();
+    sender.Yubin = m_yubin->text();
+    sender.Ju1 = m_ju1->text();
+    sender.Ju2 = m_ju2->text();
+    M_RegS::SaveKojinSection(m_store, m_state.AppSettings);
+    accept();
+}
