@@ -148,7 +148,7 @@ void EntryDialog::loadMode(const QString &viewKey)
         if (row < 0)
             throw AppError(u"修正する項目が選択されていません。"_s);
         for (int i = 0; i < FieldCount; ++i)
-            m_fields[size_t(i)]->setText(model->index(row, i).data().toString());
+            setField(i, model->index(row, i).data().toString());
         m_go->setCaption(u"修正"_s);
         m_go->setPictures(u":/entry/change.svg"_s, u":/entry/change_hover.svg"_s);
         setWindowTitle(u"住所録の修正"_s);
@@ -167,7 +167,7 @@ void EntryDialog::loadMode(const QString &viewKey)
     case 4: {
         const Cls_住所 &record = m_main.state().OpenBook->Item(viewKey);
         for (int i = 0; i < FieldCount; ++i) {
-            m_fields[size_t(i)]->setText(record.field(Field(i)));
+            setField(i, record.field(Field(i)));
             m_fields[size_t(i)]->setReadOnly(true);
         }
         setWindowTitle(u"住所録の確認"_s);
@@ -188,10 +188,18 @@ void EntryDialog::loadMode(const QString &viewKey)
         w->setVisible(adding);
 }
 
+void EntryDialog::setField(int index, const QString &text)
+{
+    if (kFields[index].maxLength > 0)
+        SetTextWithinLimit(m_fields[size_t(index)], text, kFields[index].maxLength);
+    else
+        m_fields[size_t(index)]->setText(text);
+}
+
 void EntryDialog::clearFields()
 {
-    for (QLineEdit *box : m_fields)
-        box->clear();
+    for (int i = 0; i < FieldCount; ++i)
+        setField(i, QString());
 }
 
 void EntryDialog::Commit()

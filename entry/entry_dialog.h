@@ -33,6 +33,7 @@ private:
     void loadMode(const QString &viewKey);
     void commitChange();
     void commitAdd();
+    void setField(int index, const QString &text);
     void clearFields();
 
     MainWindow &m_main;

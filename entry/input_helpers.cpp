@@ -135,3 +135,9 @@ void SetInputMethodOn(QLineEdit *box, bool on)
     box->setAttribute(Qt::WA_InputMethodEnabled, on);
     box->setInputMethodHints(on ? Qt::ImhNone : Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
 }
+
+void SetTextWithinLimit(QLineEdit *box, const QString &text, int limit)
+{
+    box->setMaxLength(qMax(limit, int(text.size())));
+    box->setText(text);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QKeyEvent;
 class QLineEdit;
 class QWidget;
@@ -33,3 +35,9 @@ void SetFieldCaptions(QWidget *form);
 // keys reach the box directly; set it after any read-only change, which
 // would switch it back on.
 void SetInputMethodOn(QLineEdit *box, bool on);
+
+// Fills a box whose typing is limited to limit characters. A longer value
+// (from a file or a hand-edited store) is shown and kept whole rather than
+// cut, so storing another field does not shorten it; it cannot grow by
+// typing either.
+void SetTextWithinLimit(QLineEdit *box, const QString &text, int limit);

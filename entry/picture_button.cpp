@@ -3,6 +3,8 @@
 #include "mainwindow/artwork.h"
 
 #include <QEnterEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 PictureButton::PictureButton(QWidget *parent) : QPushButton(parent)
 {
@@ -58,4 +60,18 @@ void PictureButton::refresh()
     const QSize picture = size() - QSize(4, 4);
     setIconSize(picture);
     setIcon(QIcon(ArtPixmap(resource, picture)));
+}
+
+void PictureButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    // A flat button shows no focus of its own; Enter and Space must be seen to go somewhere.
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    focus.backgroundColor = palette().color(QPalette::Button);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }

@@ -321,7 +321,7 @@ bool AddressListView::viewportEvent(QAbstractItemView *view, QEvent *event)
     case QEvent::MouseMove: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (!(mouse->buttons() & Qt::LeftButton) || !m_dragSource.isValid() || m_dragging
-            || !m_model || m_model->rowCount() <= 1 || view->isAncestorOf(QApplication::focusWidget()))
+            || !m_model || m_model->rowCount() <= 1 || renaming(view))
             return false;
         if ((mouse->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
             return true;   // no rubber band or selection sweep: this is the start of a drag
@@ -371,6 +371,12 @@ bool AddressListView::viewportEvent(QAbstractItemView *view, QEvent *event)
     default:
         return false;
     }
+}
+
+bool AddressListView::renaming(const QAbstractItemView *view)
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && focus != view && view->isAncestorOf(focus);
 }
 
 void AddressListView::setDragCursors(const QCursor &refused, const QCursor &accepted)

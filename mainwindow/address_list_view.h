@@ -90,6 +90,8 @@ private:
     void connectView(QAbstractItemView *view);
     bool viewportEvent(QAbstractItemView *view, QEvent *event);
     void startDrag();
+    // True while the name editor of the view has the focus.
+    static bool renaming(const QAbstractItemView *view);
 
     AddressListModel *m_model = nullptr;
     QTreeView *m_report;

@@ -69,15 +69,6 @@ QLineEdit *makeBox(QWidget *form, const Place &p)
     return box;
 }
 
-// The box refuses typing beyond the limit. A longer value from a hand-edited
-// store is shown and kept whole rather than cut, so registering another
-// field does not shorten it; it cannot grow by typing either.
-void setLimitedText(QLineEdit *box, const QString &text, int limit)
-{
-    box->setMaxLength(qMax(limit, int(text.size())));
-    box->setText(text);
-}
-
 } // namespace
 
 SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *parent)
@@ -142,13 +133,13 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
 
     const SenderInfo &sender = m_state.AppSettings.Sender;
     m_name->setText(sender.Name);
-    setLimitedText(m_tel, sender.Tel, kTelLimit);
+    SetTextWithinLimit(m_tel, sender.Tel, kTelLimit);
     m_mail->setText(sender.Mail);
-    setLimitedText(m_yubin, sender.Yubin, kYubinLimit);
+    SetTextWithinLimit(m_yubin, sender.Yubin, kYubinLimit);
     m_ju1->setText(sender.Ju1);
     m_ju2->setText(sender.Ju2);
 
-    setFixedSize(TwipsToPixels(kWidth), TwipsToPixels(kHeight));
+    setFixedSize(TwipsClientSize(kWidth, kHeight));
     QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(screen->availableGeometry().center() - rect().center());

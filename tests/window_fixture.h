@@ -1,0 +1,126 @@
+#pragma once
+
+// A main window over a book of named entries, for the window tests. The
+// tests script the message boxes and file dialogs in init().
+
+#include "files/cp932_codec.h"
+#include "files/file_commands.h"
+#include "mainwindow/address_list_model.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/file_dialog.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "model/app_state.h"
+#include "settings/settings_store.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+class WindowFixture {
+public:
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<MainWindow> window;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // An empty book; the window is not shown.
+    void start()
+    {
+        window.reset();
+        state = std::make_unique<AppState>();
+        store = std::make_unique<SettingsStore>(path(QStringLiteral("settings.ini")));
+        window = std::make_unique<MainWindow>(*state, *store);
+        MainWindowOptions options;
+        options.screenWidthTwips = 19200;
+        window->Load(options);
+    }
+
+    // A book loaded from a file whose entries have these names; the other
+    // fields say which entry they belong to ("tel 名前", ...).
+    void startWithNames(const QStringList &names)
+    {
+        start();
+        QString text = QStringLiteral("氏名(%1),電話番号,メールアドレス,〒,住所1,住所2,一言メモ\r\n").arg(names.size());
+        for (const QString &name : names)
+            text += QStringLiteral("%1,tel %1,mail %1,100-0001,ju1 %1,ju2 %1,memo %1\r\n").arg(name);
+        QFile file(path(QStringLiteral("book.csv")));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write the test book");
+        file.write(EncodeCp932(text).bytes);
+        file.close();
+        FileDialogs::QueuePath(file.fileName());
+        window->fileCommands().FileOpen();
+    }
+
+    // Names 名前1 ... 名前n.
+    void startWithBook(int n)
+    {
+        QStringList names;
+        for (int i = 1; i <= n; ++i)
+            names << QStringLiteral("名前%1").arg(i);
+        startWithNames(names);
+    }
+
+    QStringList names() const
+    {
+        QStringList result;
+        for (const auto &record : *state->OpenBook)
+            result << record->PName;
+        return result;
+    }
+
+    QStringList keys() const
+    {
+        QStringList result;
+        for (const auto &record : *state->OpenBook)
+            result << record->PSkey;
+        return result;
+    }
+
+    // Rows that show the marker.
+    QList<int> markedRows() const
+    {
+        QList<int> rows;
+        for (int r = 0; r < window->listModel()->rowCount(); ++r) {
+            if (window->listModel()->isMarked(r))
+                rows << r;
+        }
+        return rows;
+    }
+
+    void select(int row) { window->listView()->setCurrentRow(row); }
+    int selectedRow() const { return window->listView()->currentRow(); }
+
+    template <typename T = QObject>
+    T *named(const QString &name) const
+    {
+        T *object = window->findChild<T *>(name);
+        if (!object)
+            qWarning("no control named %s", qPrintable(name));
+        return object;
+    }
+
+    bool enabled(const QString &name) const;
+
+    QStringList shownTexts()
+    {
+        QStringList texts;
+        for (const ShownMessage &m : MessageBoxes::TakeShown())
+            texts << m.text;
+        return texts;
+    }
+};
+
+#include <QAction>
+
+inline bool WindowFixture::enabled(const QString &name) const
+{
+    if (auto *action = window->findChild<QAction *>(name))
+        return action->isEnabled();
+    auto *widget = window->findChild<QWidget *>(name);
+    return widget && widget->isEnabled();
+}
