@@ -1,1 +1,291 @@
 #include "entry/search_dialog.h"
+
+#include "entry/image_combo_box.h"
+#include "entry/input_helpers.h"
+#include "entry/picture_button.h"
+#include "entry/text_match.h"
+#include "mainwindow/address_list_model.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/artwork.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/twips.h"
+#include "model/address_record.h"
+#include "model/app_state.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The window measures 6795 × 2085 twips with its frame; what the controls
+// get is that less a fixed dialog's borders and caption bar.
+constexpr int kWindowWidthTwips = 6795;
+constexpr int kClientWidthTwips = 6705;
+constexpr int kClientHeightTwips = 1710;
+
+struct Place {
+    const char16_t *name;
+    int x, y, w, h;   // twips
+};
+
+const Place kLayout[] = {
+    {u"lbl_検索項目", 300, 75, 1800, 255},
+    {u"cmb_項目", 300, 375, 2190, 360},
+    {u"lbl_検索内容", 2775, 75, 1800, 255},
+    {u"cmb_氏名", 2700, 375, 2490, 360},
+    {u"lbl_説明", 300, 825, 4890, 255},
+    {u"Chk_検索", 1350, 1300, 225, 225},
+    {u"Label1", 1800, 1350, 3390, 255},
+    {u"cmd_検索", 5325, 300, 1220, 450},
+    {u"cmd_閉じる", 5325, 900, 1220, 450},
+};
+
+// The icons of the fields' list columns, in field order.
+const char *const kFieldIcons[FieldCount] = {"KName", "KTel", "KMail", "KYubin", "KJu1", "KJu2", "KMemo"};
+
+QFont designFont(qreal points)
+{
+    QFont font(u"ＭＳ Ｐゴシック"_s);
+    font.setPointSizeF(points);
+    return font;
+}
+
+// The hourglass for the length of a search, restored however the search ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { restore(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+    void restore()
+    {
+        if (m_on)
+            QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+} // namespace
+
+SearchDialog *SearchDialog::Open(MainWindow &main, bool modal)
+{
+    // A closed dialog is hidden until it is deleted; it does not count.
+    const auto open = main.findChildren<SearchDialog *>(QString(), Qt::FindDirectChildrenOnly);
+    for (SearchDialog *dialog : open) {
+        if (dialog->isVisible()) {
+            dialog->raise();
+            dialog->activateWindow();
+            return dialog;
+        }
+    }
+    auto *dialog = new SearchDialog(main);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (modal)
+        dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    dialog->m_text->setFocus();
+    return dialog;
+}
+
+SearchDialog::SearchDialog(MainWindow &main)
+    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_main(main)
+{
+    setObjectName(u"F_Kensaku"_s);
+    setWindowTitle(u"検索処理"_s);
+    setFont(designFont(9.75));
+    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    // The buttons' mouse-over pictures go back to normal over the background.
+    setMouseTracking(true);
+
+    buildControls();
+    placeOverMain();
+
+    // The history of this run, oldest first, under an empty text.
+    m_text->clear();
+    m_text->addItems(m_main.state().SearchHistory);
+    m_text->setCurrentIndex(-1);
+    m_text->clearEditText();
+    m_field->setCurrentIndex(0);
+    m_searchStart = 1;
+    m_exact->setChecked(false);
+
+    TintInputControls(this);
+    m_text->setFocus();
+}
+
+void SearchDialog::buildControls()
+{
+    auto *fieldLabel = new QLabel(u"検索項目"_s, this);
+    fieldLabel->setObjectName(u"lbl_検索項目"_s);
+
+    m_field = new ImageComboBox(this);
+    m_field->setObjectName(u"cmb_項目"_s);
+    m_field->setIconSize(QSize(16, 16));
+    for (int i = 0; i < FieldCount; ++i) {
+        const QString icon = u":/columns/"_s + QLatin1StringView(kFieldIcons[i]) + u".svg"_s;
+        m_field->addItem(ArtIcon(icon, QSize(16, 16)), FieldCaptions().at(i), u"k%1"_s.arg(i + 1));
+    }
+
+    auto *textLabel = new QLabel(u"検索内容"_s, this);
+    textLabel->setObjectName(u"lbl_検索内容"_s);
+
+    m_text = new QComboBox(this);
+    m_text->setObjectName(u"cmb_氏名"_s);
+    m_text->setEditable(true);
+    // The search appends every text itself, duplicates included; completion
+    // would change what was typed (by case, too), so there is none.
+    m_text->setInsertPolicy(QComboBox::NoInsert);
+    m_text->setDuplicatesEnabled(true);
+    m_text->setCompleter(nullptr);
+    m_text->setMaxVisibleItems(16);
+
+    auto *explanation = new QLabel(u"(上記の文字列を含む検索項目を検索します)"_s, this);
+    explanation->setObjectName(u"lbl_説明"_s);
+
+    m_exact = new QCheckBox(this);
+    m_exact->setObjectName(u"Chk_検索"_s);
+    m_exactLabel = new QLabel(u"完全に一致するもののみ検索"_s, this);
+    m_exactLabel->setObjectName(u"Label1"_s);
+    m_exact->setAccessibleName(m_exactLabel->text());
+    // The words belong to the box: clicking them ticks it.
+    m_exactLabel->installEventFilter(this);
+
+    m_searchButton = new PictureButton(this);
+    m_searchButton->setObjectName(u"cmd_検索"_s);
+    m_searchButton->setPictures(u":/search/search.svg"_s, u":/search/search_hover.svg"_s);
+    m_searchButton->setCaption(u"検索"_s);
+    m_searchButton->setAutoDefault(true);
+    m_searchButton->setDefault(true);
+
+    m_closeButton = new PictureButton(this);
+    m_closeButton->setObjectName(u"cmd_閉じる"_s);
+    m_closeButton->setPictures(u":/search/close.svg"_s, u":/search/close_hover.svg"_s);
+    m_closeButton->setCaption(u"閉じる"_s);
+    // Enter on a focused button presses that button.
+    m_closeButton->setAutoDefault(true);
+
+    for (const Place &p : kLayout) {
+        if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
+            w->setGeometry(TwipsRect(p.x, p.y, p.w, p.h));
+    }
+
+    setTabOrder(m_text, m_searchButton);
+    setTabOrder(m_searchButton, m_closeButton);
+    setTabOrder(m_closeButton, m_exact);
+    setTabOrder(m_exact, m_field);
+
+    connect(m_field, &QComboBox::activated, this, &SearchDialog::fieldChosen);
+    // Any new text starts again from the top; so does choosing a history
+    // entry, even the text already in the box.
+    connect(m_text, &QComboBox::editTextChanged, this, [this] { m_searchStart = 1; });
+    connect(m_text, &QComboBox::activated, this, [this] { m_searchStart = 1; });
+    connect(m_searchButton, &QPushButton::clicked, this, &SearchDialog::Search);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SearchDialog::placeOverMain()
+{
+    // Centred across the screen; vertically where a centred main window's
+    // top would be. Whole twips, halves dropped.
+    const QScreen *screen = m_main.screen() ? m_main.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect();
+    const int screenWidth = m_main.state().ScreenWidth > 0 ? m_main.state().ScreenWidth
+                                                           : PixelsToTwips(area.width());
+    const int left = (screenWidth - kWindowWidthTwips) / 2;
+    const int top = (PixelsToTwips(area.height()) - PixelsToTwips(m_main.frameGeometry().height())) / 2;
+    // A main window taller than the screen would put the caption bar, and
+    // with it the only handle to move the dialog, above the screen.
+    move(area.topLeft() + QPoint(std::max(0, TwipsToPixels(left)), std::max(0, TwipsToPixels(top))));
+}
+
+void SearchDialog::fieldChosen()
+{
+    m_text->setFocus();
+}
+
+void SearchDialog::Search()
+{
+    const QString text = m_text->currentText();
+    if (text.isEmpty()) {
+        MessageBoxes::Show(this, u"検索する文字を入力して下さい。"_s, MsgIcon::Critical);
+        m_text->setFocus();
+        return;
+    }
+    const int field = m_field->currentIndex() + 1;
+    if (field < 1 || field > FieldCount) {
+        MessageBoxes::Show(this, u"検索項目を選択して下さい。"_s, MsgIcon::Critical);
+        m_field->setFocus();
+        return;
+    }
+
+    // Recording the text leaves it in the box as it is: no edit, no restart.
+    m_text->addItem(text);
+    m_main.state().SearchHistory.append(text);
+
+    // A name being renamed in the list counts as it reads in its editor.
+    m_main.commitListEdit();
+    AddressListModel *model = m_main.listModel();
+    AddressListView *list = m_main.listView();
+    {
+        BusyCursor busy;
+        m_searchFound = false;
+        const TextMatcher matcher(text, m_exact->isChecked());
+        const int count = model->rowCount();
+        for (int j = m_searchStart; j <= count; ++j) {
+            const QString value = model->data(model->index(j - 1, field - 1), Qt::DisplayRole).toString();
+            if (!matcher.matches(value))
+                continue;
+            list->setCurrentRow(j - 1);
+            m_searchStart = j + 1;
+            m_searchFound = true;
+            model->MarkItem(j - 1, false);
+            break;
+        }
+        list->currentView()->viewport()->update();
+    }
+
+    if (!m_searchFound)
+        MessageBoxes::Show(this, u"該当の"_s + m_field->currentText() + u"は見つかりませんでした。"_s,
+                           MsgIcon::Information);
+}
+
+void SearchDialog::done(int result)
+{
+    MainWindow &main = m_main;
+    QDialog::done(result);
+    main.focusList();
+}
+
+bool SearchDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_exactLabel) {
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && m_exact->isEnabled()) {
+            m_exact->toggle();
+            return true;
+        }
+        return false;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SearchDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    m_searchButton->showNormal();
+    m_closeButton->showNormal();
+    QDialog::mouseMoveEvent(event);
+}
