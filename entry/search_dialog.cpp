@@ -26,11 +26,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The window measures 6795 × 2085 twips with its frame; what the controls
-// get is that less a fixed dialog's borders and caption bar.
+// The window's outer size, frame and caption bar included.
 constexpr int kWindowWidthTwips = 6795;
-constexpr int kClientWidthTwips = 6705;
-constexpr int kClientHeightTwips = 1710;
+constexpr int kWindowHeightTwips = 2085;
 
 struct Place {
     const char16_t *name;
@@ -107,7 +105,7 @@ SearchDialog::SearchDialog(MainWindow &main)
     setObjectName(u"F_Kensaku"_s);
     setWindowTitle(u"検索処理"_s);
     setFont(designFont(9.75));
-    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    setFixedSize(TwipsClientSize(kWindowWidthTwips, kWindowHeightTwips));
     // The buttons' mouse-over pictures go back to normal over the background.
     setMouseTracking(true);
 
