@@ -1,3 +1,4 @@
+#include "files/clipboard_record.h"
 #include "files/cp932_codec.h"
 #include "files/csv_reader.h"
 #include "files/csv_writer.h"
@@ -384,6 +385,82 @@ private Q_SLOTS:
         }
         QCOMPARE(readAll(path), old);
         QCOMPARE(dirEntries(dir.path()), QStringList{u"book.csv"_s});
+    }
+
+    // An entry copied and pasted comes back field for field, also when its
+    // values hold what the plain line cannot carry.
+    void clipboardLineRoundTrips_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("plain") << QStringList{u"山田"_s, u"03"_s, u"m"_s, u"1"_s, u"東京"_s, u"区"_s, u"メモ"_s}
+                               << u"山田,03,m,1,東京,区,メモ"_s;
+        QTest::newRow("leading blank, nothing quoted") << QStringList{u" 山田"_s, {}, {}, {}, {}, {}, {}}
+                                                       << u" 山田,,,,,,"_s;
+        QTest::newRow("comma") << QStringList{u"山田, 太郎"_s, u"03"_s, {}, {}, {}, {}, u" メモ"_s}
+                               << u"\"山田, 太郎\",03,,,,,\" メモ\""_s;
+        QTest::newRow("line break") << QStringList{u"山田"_s, {}, {}, {}, u"東京\r\n千代田"_s, {}, {}}
+                                    << u"山田,,,,\"東京\r\n千代田\",,"_s;
+    }
+
+    void clipboardLineRoundTrips()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, line);
+        Cls_住所 record;
+        for (int i = 0; i < FieldCount; ++i)
+            record.field(Field(i)) = fields[i];
+        QCOMPARE(RecordClipboardText(record), line);
+        Cls_住所 pasted;
+        SetRecordFromClipboard(pasted, line);
+        QVERIFY(pasted.sameFields(record));
+    }
+
+    // Texts other programs put on the clipboard.
+    void clipboardTextsFromElsewhere_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("no comma changes nothing") << u"山田"_s << QStringList{{}, {}, {}, {}, {}, {}, {}};
+        QTest::newRow("fewer fields") << u"山田,03"_s << QStringList{u"山田"_s, {}, {}, {}, {}, {}, {}};
+        QTest::newRow("a quoted spreadsheet line") << u"\"山田\",\"03\"\r\n"_s
+                                                   << QStringList{u"山田"_s, u"03"_s, {}, {}, {}, {}, {}};
+        QTest::newRow("eight fields, the memo stays empty")
+            << u"1,2,3,4,5,6,7,8"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, {}};
+    }
+
+    void clipboardTextsFromElsewhere()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, fields);
+        Cls_住所 pasted;
+        SetRecordFromClipboard(pasted, text);
+        for (int i = 0; i < FieldCount; ++i)
+            QCOMPARE(pasted.field(Field(i)), fields[i]);
+    }
+
+    void typedValuesRefused_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("plain") << u"東京都千代田区"_s << false;
+        QTest::newRow("leading blank, which the file quotes") << u" 東京"_s << false;
+        QTest::newRow("full-width comma") << u"山田，太郎"_s << false;
+        QTest::newRow("half-width comma") << u"山田,太郎"_s << true;
+        QTest::newRow("line feed") << u"a\nb"_s << true;
+        QTest::newRow("carriage return") << u"a\rb"_s << true;
+        QTest::newRow("outside Shift_JIS") << u"😀"_s << true;
+        QTest::newRow("leading quote") << u"\"a"_s << true;
+    }
+
+    void typedValuesRefused()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, refused);
+        const QString problem = TypedValueProblem(value, u"住所1"_s);
+        QCOMPARE(!problem.isEmpty(), refused);
+        if (refused)
+            QVERIFY2(problem.contains(u"住所1"_s), qPrintable(problem));
     }
 
     void readingMissingFilesAndFoldersFails()

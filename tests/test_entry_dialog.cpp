@@ -1,8 +1,374 @@
-#include <QTest>
+#include "window_fixture.h"
 
-class Placeholder : public QObject {
+#include "entry/entry_dialog.h"
+#include "entry/image_combo_box.h"
+#include "entry/input_helpers.h"
+#include "entry/picture_button.h"
+#include "mainwindow/list_commands.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kBoxes[] = {u"txt_氏名"_s, u"txt_電話番号"_s, u"txt_Mail"_s, u"txt_郵便"_s,
+                          u"txt_住所1"_s, u"txt_住所2"_s, u"txt_メモ"_s};
+
+} // namespace
+
+class TestEntryDialog : public QObject {
     Q_OBJECT
+
+    WindowFixture f;
+    MainWindow &window() { return *f.window; }
+    AppState &state() { return *f.state; }
+
+    // Opens the dialog as the list commands do: 0 change, 1 add.
+    EntryDialog *open(int command)
+    {
+        window().listCommands().EditCommand(command);
+        return window().findChild<EntryDialog *>();
+    }
+
+    // The dialog for a view mode, as the print dialog opens it.
+    EntryDialog *openView(int mode, const QString &key)
+    {
+        state().EntryMode = qint16(mode);
+        auto *dialog = new EntryDialog(window(), &window(), key);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+        return dialog;
+    }
+
+    template <typename T = QWidget>
+    static T *part(QWidget *dialog, const QString &name)
+    {
+        return dialog->findChild<T *>(name);
+    }
+
+    static void type(EntryDialog *dialog, const QStringList &values)
+    {
+        for (int i = 0; i < values.size(); ++i)
+            dialog->field(i)->setText(values[i]);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        MessageBoxes::SetScripted(true);
+        FileDialogs::SetScripted(true);
+    }
+
+    void cleanup()
+    {
+        f.window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(MessageBoxes::PendingAnswers(), 0);
+        MessageBoxes::TakeShown();
+        FileDialogs::TakeShown();
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("commit");
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<bool>("checks");
+        QTest::newRow("change") << 1 << u"住所録の修正"_s << true << true << false;
+        QTest::newRow("add") << 2 << u"住所録の追加"_s << true << true << true;
+        QTest::newRow("view from the candidates") << 3 << u"住所録の確認"_s << false << false << false;
+        QTest::newRow("view from the printed") << 4 << u"住所録の確認"_s << false << false << false;
+    }
+
+    void modes()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, title);
+        QFETCH(bool, commit);
+        QFETCH(bool, editable);
+        QFETCH(bool, checks);
+        f.startWithBook(3);
+        f.select(1);
+        EntryDialog *dialog = mode <= 2 ? open(mode - 1) : openView(mode, state().OpenBook->Item(2).PSkey);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), title);
+        QCOMPARE(part(dialog, u"cmd_Go"_s)->isVisibleTo(dialog), commit);
+        QCOMPARE(part(dialog, u"Chk1"_s)->isVisibleTo(dialog), checks);
+        QCOMPARE(part(dialog, u"Chk_連続"_s)->isVisibleTo(dialog), checks);
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(dialog->field(i)->isReadOnly(), !editable);
+        QCOMPARE(dialog->field(0)->text(), mode == 2 ? QString() : u"名前2"_s);
+        QCOMPARE(dialog->field(6)->text(), mode == 2 ? QString() : u"memo 名前2"_s);
+        // Only adding shows the two boxes; the other modes cut the window short above them.
+        QCOMPARE(dialog->height() > part(dialog, u"Chk1"_s)->geometry().top(), checks);
+        if (checks) {
+            QVERIFY(part<QCheckBox>(dialog, u"Chk1"_s)->isChecked());
+            QVERIFY(part<QCheckBox>(dialog, u"Chk_連続"_s)->isChecked());
+        }
+        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        // Esc closes in every mode.
+        QTest::keyClick(dialog->field(0), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    void fieldsAndCaptions()
+    {
+        f.start();
+        EntryDialog *dialog = open(1);
+        const QStringList captions = {u"氏名(&N)"_s, u"電話番号(&T)"_s, u"メールアドレス(&M)"_s, u"〒(&Y)"_s,
+                                      u"住所1(&J)"_s, u"住所2(&H)"_s, u"一言メモ(&M)"_s};
+        const QString labels[] = {u"lbl_氏名"_s, u"lbl_電話番号"_s, u"lbl_Mail"_s, u"lbl_郵便番号"_s,
+                                  u"lbl_住所1"_s, u"lbl_住所2"_s, u"lbl_メモ"_s};
+        const int limits[] = {0, 13, 0, 8, 0, 0, 0};
+        const bool inputMethod[] = {true, false, false, false, true, true, true};
+        for (int i = 0; i < 7; ++i) {
+            auto *label = part<QLabel>(dialog, labels[i]);
+            QVERIFY(label);
+            QCOMPARE(label->text(), captions[i]);
+            QCOMPARE(label->buddy(), dialog->field(i));
+            QCOMPARE(dialog->field(i)->objectName(), kBoxes[i]);
+            QCOMPARE(dialog->field(i)->maxLength(), limits[i] ? limits[i] : 32767);
+            QCOMPARE(dialog->field(i)->testAttribute(Qt::WA_InputMethodEnabled), inputMethod[i]);
+            QCOMPARE(dialog->field(i)->palette().color(QPalette::Base), QColor(250, 250, 228));
+        }
+        // Tab order: the seven fields, commit, close, continuous, at the end.
+        QStringList order;
+        QWidget *w = dialog->field(0);
+        for (int i = 0; i < 11; ++i, w = w->nextInFocusChain()) {
+            while (!(w->focusPolicy() & Qt::TabFocus))
+                w = w->nextInFocusChain();
+            order << w->objectName();
+        }
+        QCOMPARE(order, (QStringList{kBoxes[0], kBoxes[1], kBoxes[2], kBoxes[3], kBoxes[4], kBoxes[5], kBoxes[6],
+                                     u"cmd_Go"_s, u"cmd_閉じる"_s, u"Chk_連続"_s, u"Chk1"_s}));
+    }
+
+    // Enter moves on as Tab would and never reaches the text; entering a
+    // field selects its text.
+    void enterMovesOn()
+    {
+        f.startWithBook(1);
+        f.select(0);
+        EntryDialog *dialog = open(0);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTRY_COMPARE(QApplication::focusWidget(), dialog->field(0));
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), dialog->field(i + 1));
+            QTRY_COMPARE(dialog->field(i + 1)->selectedText(), dialog->field(i + 1)->text());
+        }
+        QTest::keyClick(dialog->field(6), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(QApplication::focusWidget(), part(dialog, u"cmd_Go"_s));
+        QCOMPARE(dialog->field(6)->text(), u"memo 名前1"_s);
+        // On the commit button Enter presses it.
+        dialog->field(0)->setText(u"新しい名前"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(state().OpenBook->Item(1).PName, u"新しい名前"_s);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    void enterInViewModeReachesClose()
+    {
+        f.startWithBook(1);
+        EntryDialog *dialog = openView(3, u"s1"_s);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        dialog->field(6)->setFocus();
+        QTest::keyClick(dialog->field(6), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), part(dialog, u"cmd_閉じる"_s));
+    }
+
+    void add_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("atEnd");
+        QTest::addColumn<int>("newRow");
+        QTest::addColumn<int>("markedIndexBefore");   // where the old selection went
+        QTest::newRow("empty book, whatever the box says") << 0 << -1 << false << 0 << 1;
+        QTest::newRow("at the end") << 5 << 2 << true << 5 << 3;
+        QTest::newRow("in front of the third") << 5 << 2 << false << 2 << 4;
+        QTest::newRow("in front of the first") << 2 << 0 << false << 0 << 2;
+    }
+
+    void add()
+    {
+        QFETCH(int, count);
+        QFETCH(int, selected);
+        QFETCH(bool, atEnd);
+        QFETCH(int, newRow);
+        if (count)
+            f.startWithBook(count);
+        else
+            f.start();
+        f.pick(selected);
+        const qint32 counter = state().KeyCounter;
+        EntryDialog *dialog = open(1);
+        part<QCheckBox>(dialog, u"Chk1"_s)->setChecked(atEnd);
+        part<QCheckBox>(dialog, u"Chk_連続"_s)->setChecked(false);
+        type(dialog, {u"追加"_s, u"03"_s, u"m@example.jp"_s, u"100-0001"_s, u"東京"_s, u"千代田"_s, u"メモ"_s});
+        dialog->Commit();
+
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(state().OpenBook->Count(), count + 1);
+        QCOMPARE(f.names().indexOf(u"追加"_s), newRow);
+        const Cls_住所 &added = state().OpenBook->Item(newRow + 1);
+        QCOMPARE(added.PSkey, u"s%1"_s.arg(counter + 1));
+        QCOMPARE(added.PMemo, u"メモ"_s);
+        QCOMPARE(f.selectedRow(), newRow);
+        QCOMPARE(f.markedRows(), QList<int>{newRow});
+        QCOMPARE(state().MarkedIndex, newRow + 1);
+        QCOMPARE(window().countText(), u"%1件"_s.arg(count + 1));
+        QVERIFY(state().BookChanged);
+        QVERIFY(f.enabled(u"cmd_修正(0)"_s));
+        // The list shows the book's order.
+        for (int r = 0; r <= count; ++r)
+            QCOMPARE(window().listModel()->index(r, 0).data().toString(), f.names().at(r));
+    }
+
+    void continuousEntryStaysOpen()
+    {
+        f.startWithBook(1);
+        f.select(0);
+        EntryDialog *dialog = open(1);
+        for (const QString &name : {u"一"_s, u"二"_s, u"三"_s}) {
+            dialog->field(0)->setText(name);
+            dialog->field(1)->setText(u"03"_s);
+            dialog->Commit();
+            QVERIFY(dialog->isVisible());
+            QVERIFY(dialog->field(0)->text().isEmpty());
+            QVERIFY(dialog->field(1)->text().isEmpty());
+            QCOMPARE(window().countText(), u"%1件"_s.arg(state().OpenBook->Count()));
+        }
+        QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"一"_s, u"二"_s, u"三"_s}));
+        QVERIFY(part<QCheckBox>(dialog, u"Chk1"_s)->isChecked());
+        QVERIFY(part<QCheckBox>(dialog, u"Chk_連続"_s)->isChecked());
+        QCOMPARE(f.markedRows(), QList<int>{3});
+        // Closing keeps what was added.
+        part<PictureButton>(dialog, u"cmd_閉じる"_s)->click();
+        QCOMPARE(state().OpenBook->Count(), 4);
+    }
+
+    void changeKeepsKeyPositionAndCount()
+    {
+        f.startWithBook(3);
+        f.select(1);
+        const QString key = state().OpenBook->Item(2).PSkey;
+        EntryDialog *dialog = open(0);
+        type(dialog, {u"変更後"_s, u"099"_s});
+        dialog->Commit();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"変更後"_s, u"名前3"_s}));
+        QCOMPARE(state().OpenBook->Item(2).PSkey, key);
+        QCOMPARE(state().OpenBook->Item(2).PTel, u"099"_s);
+        QCOMPARE(state().OpenBook->Item(2).PMail, u"mail 名前2"_s);
+        QCOMPARE(window().listModel()->index(1, 1).data().toString(), u"099"_s);
+        QCOMPARE(window().countText(), u"3件"_s);
+        QVERIFY(state().BookChanged);
+    }
+
+    // A value longer than the typing limit (a file may hold one) comes back whole.
+    void changeKeepsLongStoredValues()
+    {
+        f.startWithBook(1);
+        state().OpenBook->Item(1).PTel = u"+81-3-1234-5678"_s;
+        f.select(0);
+        EntryDialog *dialog = open(0);
+        QCOMPARE(dialog->field(1)->text(), u"+81-3-1234-5678"_s);
+        dialog->field(0)->setText(u"別名"_s);
+        dialog->Commit();
+        QCOMPARE(state().OpenBook->Item(1).PTel, u"+81-3-1234-5678"_s);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("empty name") << 0 << QString() << u"氏名は必ず入力して下さい。"_s;
+        QTest::newRow("comma in the name") << 0 << u"山田,太郎"_s << u"カンマ"_s;
+        QTest::newRow("comma in the memo") << 6 << u"a,b"_s << u"一言メモ"_s;
+        QTest::newRow("line break in an address") << 4 << u"東京\n千代田"_s << u"改行"_s;
+        QTest::newRow("outside Shift_JIS") << 5 << u"𠮷野"_s << u"Shift_JIS"_s;
+        QTest::newRow("leading quote") << 2 << u"\"a@b"_s << u"二重引用符"_s;
+    }
+
+    void refusals()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, value);
+        QFETCH(QString, says);
+        for (int command : {0, 1}) {
+            f.startWithBook(2);
+            f.select(0);
+            EntryDialog *dialog = open(command);
+            dialog->field(0)->setText(u"名前"_s);
+            dialog->field(field)->setText(value);
+            dialog->Commit();
+            const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].text.contains(says), qPrintable(shown[0].text));
+            QCOMPARE(shown[0].icon, MsgIcon::Critical);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"名前2"_s}));
+            QVERIFY(!state().BookChanged);
+            dialog->close();
+        }
+    }
+
+    void oneBlankIsAName()
+    {
+        f.start();
+        EntryDialog *dialog = open(1);
+        part<QCheckBox>(dialog, u"Chk_連続"_s)->setChecked(false);
+        dialog->field(0)->setText(u" "_s);
+        dialog->Commit();
+        QCOMPARE(f.names(), QStringList{u" "_s});
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    void changeWithoutSelectionIsReported()
+    {
+        f.startWithBook(1);
+        window().listView()->setCurrentRow(-1);
+        QVERIFY(!open(0));
+        QCOMPARE(MessageBoxes::TakeShown().size(), 1);
+    }
+
+    void plainCombosAreTintedImageCombosAreNot()
+    {
+        QWidget form;
+        auto *plain = new QComboBox(&form);
+        auto *image = new ImageComboBox(&form);
+        const QColor before = image->palette().color(QPalette::Base);
+        TintInputControls(&form);
+        QCOMPARE(plain->palette().color(QPalette::Base), QColor(250, 250, 228));
+        QCOMPARE(image->palette().color(QPalette::Base), before);
+    }
+
+    void pictureButtonsSwapOnHover()
+    {
+        f.start();
+        EntryDialog *dialog = open(1);
+        auto *go = part<PictureButton>(dialog, u"cmd_Go"_s);
+        QVERIFY(!go->icon().isNull());
+        QCOMPARE(go->toolTip(), u"追加"_s);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(go, &enter);
+        QVERIFY(go->showsHover());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(go, &leave);
+        QVERIFY(!go->showsHover());
+    }
 };
 
-QTEST_MAIN(Placeholder)
+QTEST_MAIN(TestEntryDialog)
 #include "test_entry_dialog.moc"

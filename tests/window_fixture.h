@@ -93,6 +93,12 @@ public:
     }
 
     void select(int row) { window->listView()->setCurrentRow(row); }
+    // Selects as the user's click does, which moves the marker too.
+    void pick(int row)
+    {
+        select(row);
+        window->listModel()->ItemClick(row);
+    }
     int selectedRow() const { return window->listView()->currentRow(); }
 
     template <typename T = QObject>
