@@ -30,12 +30,7 @@ namespace {
 constexpr int kWindowWidthTwips = 6795;
 constexpr int kWindowHeightTwips = 2085;
 
-struct Place {
-    const char16_t *name;
-    int x, y, w, h;   // twips
-};
-
-const Place kLayout[] = {
+const TwipsPlace kLayout[] = {
     {u"lbl_検索項目", 300, 75, 1800, 255},
     {u"cmb_項目", 300, 375, 2190, 360},
     {u"lbl_検索内容", 2775, 75, 1800, 255},
@@ -176,9 +171,9 @@ void SearchDialog::buildControls()
     // Enter on a focused button presses that button.
     m_closeButton->setAutoDefault(true);
 
-    for (const Place &p : kLayout) {
+    for (const TwipsPlace &p : kLayout) {
         if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
-            w->setGeometry(TwipsRect(p.x, p.y, p.w, p.h));
+            w->setGeometry(p.rect());
     }
 
     setTabOrder(m_text, m_searchButton);

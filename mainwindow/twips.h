@@ -32,3 +32,11 @@ inline QSize TwipsClientSize(int outerWidth, int outerHeight)
     return QSize(TwipsToPixels(outerWidth - DialogFrameWidthTwips),
                  TwipsToPixels(outerHeight - DialogFrameHeightTwips));
 }
+
+// One control of a form's layout table: its name and its place in twips.
+struct TwipsPlace {
+    const char16_t *name;
+    int left, top, width, height;
+
+    QRect rect() const { return TwipsRect(left, top, width, height); }
+};

@@ -16,13 +16,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Place {
-    const char16_t *name;
-    int left, top, width, height;   // twips
-};
-
 // Top to bottom, which is also the tab order of the boxes.
-const Place kLabels[] = {
+const TwipsPlace kLabels[] = {
     {u"lbl_氏名", 450, 1125, 2040, 240},
     {u"lbl_電話番号", 450, 1575, 2040, 240},
     {u"lbl_Mail", 450, 2025, 2040, 240},
@@ -31,7 +26,7 @@ const Place kLabels[] = {
     {u"lbl_住所2", 450, 3375, 2040, 240},
 };
 
-const Place kBoxes[] = {
+const TwipsPlace kBoxes[] = {
     {u"txt_氏名", 2625, 1050, 2865, 390},
     {u"txt_電話番号", 2625, 1500, 2865, 390},
     {u"txt_Mail", 2625, 1950, 4365, 390},
@@ -40,16 +35,14 @@ const Place kBoxes[] = {
     {u"txt_住所2", 2625, 3300, 4440, 390},
 };
 
-const Place kCloseButton = {u"cmd_閉じる", 525, 4150, 1370, 510};
-const Place kGoButton = {u"cmd_Go", 3225, 4150, 1370, 510};
+const TwipsPlace kCloseButton = {u"cmd_閉じる", 525, 4150, 1370, 510};
+const TwipsPlace kGoButton = {u"cmd_Go", 3225, 4150, 1370, 510};
 
 constexpr int kWidth = 7290;    // twips
 constexpr int kHeight = 5175;
 
 constexpr int kTelLimit = 13;   // characters the user may type
 constexpr int kYubinLimit = 8;
-
-QRect placeRect(const Place &p) { return TwipsRect(p.left, p.top, p.width, p.height); }
 
 QFont formFont(bool bold)
 {
@@ -59,11 +52,11 @@ QFont formFont(bool bold)
     return font;
 }
 
-QLineEdit *makeBox(QWidget *form, const Place &p)
+QLineEdit *makeBox(QWidget *form, const TwipsPlace &p)
 {
     auto *box = new QLineEdit(form);
     box->setObjectName(QString::fromUtf16(p.name));
-    box->setGeometry(placeRect(p));
+    box->setGeometry(p.rect());
     WireSelectAllText(box);
     WireEnterToTab(box);
     return box;
@@ -83,11 +76,11 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
     setFont(formFont(false));
 
     const QFont labelFont = formFont(true);
-    for (const Place &p : kLabels) {
+    for (const TwipsPlace &p : kLabels) {
         auto *label = new QLabel(this);
         label->setObjectName(QString::fromUtf16(p.name));
         label->setFont(labelFont);
-        label->setGeometry(placeRect(p));
+        label->setGeometry(p.rect());
     }
 
     m_name = makeBox(this, kBoxes[0]);
@@ -106,13 +99,13 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
 
     m_go = new PictureButton(this);
     m_go->setObjectName(QString::fromUtf16(kGoButton.name));
-    m_go->setGeometry(placeRect(kGoButton));
+    m_go->setGeometry(kGoButton.rect());
     m_go->setPictures(u":/sender/register.svg"_s, u":/sender/register_hover.svg"_s);
     m_go->setCaption(u"登録"_s);
 
     m_close = new PictureButton(this);
     m_close->setObjectName(QString::fromUtf16(kCloseButton.name));
-    m_close->setGeometry(placeRect(kCloseButton));
+    m_close->setGeometry(kCloseButton.rect());
     m_close->setPictures(u":/sender/close.svg"_s, u":/sender/close_hover.svg"_s);
     m_close->setCaption(u"閉じる"_s);
 
