@@ -147,8 +147,10 @@ void EntryDialog::loadMode(const QString &viewKey)
         const int row = list->currentRow();
         if (row < 0)
             throw AppError(u"修正する項目が選択されていません。"_s);
-        for (int i = 0; i < FieldCount; ++i)
-            setField(i, model->index(row, i).data().toString());
+        for (int i = 0; i < FieldCount; ++i) {
+            m_loaded[size_t(i)] = model->index(row, i).data().toString();
+            setField(i, m_loaded[size_t(i)]);
+        }
         m_go->setCaption(u"修正"_s);
         m_go->setPictures(u":/entry/change.svg"_s, u":/entry/change_hover.svg"_s);
         setWindowTitle(u"住所録の修正"_s);
@@ -213,8 +215,13 @@ void EntryDialog::Commit()
         return;
     }
     // What the address file or the clipboard could not carry never gets in.
+    // A value the entry already holds passes: it came from the file, and
+    // refusing it would block every change to the entry's other fields.
     for (int i = 0; i < FieldCount; ++i) {
-        const QString problem = TypedValueProblem(m_fields[size_t(i)]->text(), FieldCaptions()[size_t(i)]);
+        const QString text = m_fields[size_t(i)]->text();
+        if (m_mode == 1 && text == m_loaded[size_t(i)])
+            continue;
+        const QString problem = TypedValueProblem(text, FieldCaptions()[size_t(i)]);
         if (!problem.isEmpty()) {
             m_go->showNormal();
             MessageBoxes::Show(this, problem, MsgIcon::Critical);

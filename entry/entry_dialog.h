@@ -40,6 +40,7 @@ private:
     int m_mode;
     std::array<QLineEdit *, 7> m_fields{};
     std::array<QLabel *, 7> m_labels{};
+    std::array<QString, 7> m_loaded;   // the values a change started from
     PictureButton *m_go = nullptr;
     PictureButton *m_close = nullptr;
     QCheckBox *m_atEnd = nullptr;        // Chk1

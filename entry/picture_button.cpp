@@ -3,14 +3,17 @@
 #include "mainwindow/artwork.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 PictureButton::PictureButton(QWidget *parent) : QPushButton(parent)
 {
     setFlat(true);
-    // Enter presses the button that has the focus, as Space does.
-    setAutoDefault(true);
+    // Not a default-button candidate: a dialog would then press it on Enter
+    // from controls where Enter means nothing (a check box). Enter on the
+    // button itself is handled in keyPressEvent.
+    setAutoDefault(false);
 }
 
 void PictureButton::setPictures(const QString &normal, const QString &hover)
@@ -30,6 +33,17 @@ void PictureButton::showNormal()
 {
     m_hover = false;
     refresh();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the button that has the focus, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        event->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void PictureButton::enterEvent(QEnterEvent *event)

@@ -212,6 +212,10 @@ void SearchDialog::fieldChosen()
 
 void SearchDialog::Search()
 {
+    // A name being renamed in the list counts as it reads in its editor;
+    // one the file cannot carry is refused there first.
+    if (!m_main.commitListEdit())
+        return;
     const QString text = m_text->currentText();
     if (text.isEmpty()) {
         MessageBoxes::Show(this, u"検索する文字を入力して下さい。"_s, MsgIcon::Critical);
@@ -229,8 +233,6 @@ void SearchDialog::Search()
     m_text->addItem(text);
     m_main.state().SearchHistory.append(text);
 
-    // A name being renamed in the list counts as it reads in its editor.
-    m_main.commitListEdit();
     AddressListModel *model = m_main.listModel();
     AddressListView *list = m_main.listView();
     {

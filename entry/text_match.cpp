@@ -15,6 +15,12 @@ bool isAscii(QStringView s)
     return true;
 }
 
+// The Halfwidth and Fullwidth Forms block.
+bool isWidthForm(char16_t u)
+{
+    return u >= 0xFF00 && u <= 0xFFEF;
+}
+
 } // namespace
 
 QString FoldForSearch(QStringView text)
@@ -23,13 +29,33 @@ QString FoldForSearch(QStringView text)
     // ASCII, where the whole fold is lower-casing; skip the normaliser there.
     if (isAscii(text))
         return text.toString().toLower();
-    // NFKC turns half-width katakana (voiced marks included) into full-width
-    // and full-width letters and digits into ASCII; it must see the whole
-    // string so that ｶ and ﾞ combine into one ガ.
-    QString folded = text.toString().normalized(QString::NormalizationForm_KC).toCaseFolded();
+    // Only the width variants are folded: runs of half-width and full-width
+    // forms go through compatibility normalisation, which turns ｶﾞ into one
+    // ガ and Ａ or １ into A or 1. Other compatibility characters (①, ㈱)
+    // stay themselves, as users see them as different characters.
+    QString folded;
+    folded.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const char16_t u = text[i].unicode();
+        if (u == u'\u3000') {   // the ideographic space is a wide blank
+            folded += u' ';
+            ++i;
+        } else if (isWidthForm(u)) {
+            const qsizetype start = i;
+            while (i < text.size() && isWidthForm(text[i].unicode()))
+                ++i;
+            folded += text.sliced(start, i - start).toString().normalized(QString::NormalizationForm_KC);
+        } else {
+            folded += text[i];
+            ++i;
+        }
+    }
+    folded = folded.toCaseFolded();
     for (QChar &c : folded) {
         const char16_t u = c.unicode();
-        if (u >= kHiraganaFirst && u <= kHiraganaLast)
+        // Hiragana and the two hiragana iteration marks sit 0x60 below their katakana.
+        if ((u >= kHiraganaFirst && u <= kHiraganaLast) || u == u'\u309D' || u == u'\u309E')
             c = QChar(char16_t(u + kKatakanaOffset));
     }
     return folded;

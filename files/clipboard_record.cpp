@@ -56,7 +56,14 @@ QString RecordClipboardText(const Cls_住所 &record)
 void SetRecordFromClipboard(Cls_住所 &record, const QString &text)
 {
     if (!hasQuotedItem(text)) {
-        record.SetRecord(text);
+        // A line copied from an editor or a spreadsheet ends in a line end;
+        // it ends the line and is no part of the memo.
+        QString line = text;
+        if (line.endsWith(u'\n'))
+            line.chop(1);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        record.SetRecord(line);
         return;
     }
     if (text.size() > 32767)

@@ -13,7 +13,8 @@ QString RecordClipboardText(const Cls_住所 &record);
 
 // Fills a record from clipboard text. A text in which some item opens with a
 // double quote is read the way the address file is read; any other text
-// follows SetRecord's rule. Throws AppError when the text is too long.
+// follows SetRecord's rule, after one line end at its very end is dropped.
+// Throws AppError when the text is too long.
 void SetRecordFromClipboard(Cls_住所 &record, const QString &text);
 
 // Throws AppError naming the first field the address file could not store.

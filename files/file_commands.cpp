@@ -207,7 +207,8 @@ void FileCommands::discardBook()
 
 int FileCommands::ConfirmDiscard()
 {
-    m_window.commitListEdit();
+    if (!m_window.commitListEdit())
+        return Cancelled;
     if (!m_window.state().BookChanged)
         return NothingToSave;
     const MsgAnswer answer = MessageBoxes::Show(&m_window, unsavedChangesText(), MsgIcon::Exclamation,
@@ -229,7 +230,8 @@ int FileCommands::ConfirmDiscard()
 
 bool FileCommands::ConfirmExit()
 {
-    m_window.commitListEdit();
+    if (!m_window.commitListEdit())
+        return true;
     AppState &state = m_window.state();
     if (state.BookChanged) {
         const MsgAnswer answer = MessageBoxes::Show(&m_window, unsavedChangesText(), MsgIcon::Exclamation,
@@ -317,7 +319,8 @@ void FileCommands::FileOpen()
 
 void FileCommands::fileSaveWithTitle(bool alwaysAsk, const QString &title)
 {
-    m_window.commitListEdit();
+    if (!m_window.commitListEdit())
+        return;
     AppState &state = m_window.state();
     const QString previousName = state.BookFileName;
     if (alwaysAsk || state.BookFileName.isEmpty()) {

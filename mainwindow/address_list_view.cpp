@@ -29,20 +29,39 @@ constexpr int kNarrowScreenTwips = 12000;
 constexpr int kNarrowWidths[FieldCount] = {1800, 1800, 2000, 1200, 1700, 1700, 1600};
 constexpr int kWideWidths[FieldCount] = {1800, 1800, 3100, 1300, 2300, 2300, 2500};
 
+const char kOriginalName[] = "originalName";
+
+// Why the name in a rename editor cannot be stored, or an empty text. The
+// name the entry already has always passes: it came from the file.
+QString renameProblem(const QLineEdit *editor)
+{
+    const QString text = editor->text();
+    if (text == editor->property(kOriginalName).toString())
+        return {};
+    return TypedValueProblem(text, FieldCaptions()[0]);
+}
+
 // The list's items: a name the address file could not carry is refused in
 // the rename editor, and the entry a drag would land on is highlighted.
 class ListItemDelegate : public QStyledItemDelegate {
 public:
-    ListItemDelegate(const AddressListView *list, QObject *parent)
+    ListItemDelegate(AddressListView *list, QObject *parent)
         : QStyledItemDelegate(parent), m_list(list) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        editor->setProperty(kOriginalName, index.data(Qt::EditRole));
+        return editor;
+    }
 
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
         if (auto *box = qobject_cast<QLineEdit *>(editor)) {
-            const QString problem = TypedValueProblem(box->text(), FieldCaptions()[0]);
-            if (!problem.isEmpty()) {
-                // Leaving the editor any other way than with Enter: the old name stays.
-                if (!m_refusing)
+            // The last guard, when the view closes the editor on its own: the old name stays.
+            if (const QString problem = renameProblem(box); !problem.isEmpty()) {
+                if (!m_list->refusingRename())
                     MessageBoxes::Show(editor->window(), problem + u"\n名前は変更されていません。"_s, MsgIcon::Critical);
                 return;
             }
@@ -54,20 +73,24 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
         auto *box = qobject_cast<QLineEdit *>(object);
-        if (box && m_refusing && event->type() == QEvent::FocusOut)
-            return true;   // the message box took the focus; the editor stays open
-        if (box && event->type() == QEvent::KeyPress) {
+        if (!box)
+            return QStyledItemDelegate::eventFilter(object, event);
+        if (event->type() == QEvent::FocusOut) {
+            if (m_list->refusingRename())
+                return true;   // the message box took the focus; the editor stays open
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            // Another window or a pop-up: the rename waits for the user's return.
+            if ((reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                && !renameProblem(box).isEmpty())
+                return true;
+            if (!m_list->acceptRename(box))
+                return true;
+        } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                const QString problem = TypedValueProblem(box->text(), FieldCaptions()[0]);
-                if (!problem.isEmpty()) {
-                    m_refusing = true;
-                    MessageBoxes::Show(box->window(), problem, MsgIcon::Critical);
-                    m_refusing = false;
-                    box->setFocus();
-                    return true;
-                }
-            }
+            const bool leaves = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab
+                || key == Qt::Key_Backtab;
+            if (leaves && !m_list->acceptRename(box))
+                return true;
         }
         return QStyledItemDelegate::eventFilter(object, event);
     }
@@ -80,8 +103,7 @@ protected:
     }
 
 private:
-    const AddressListView *m_list;
-    mutable bool m_refusing = false;
+    AddressListView *m_list;
 };
 
 // Every item of the icon and list modes the same size, whatever its name:
@@ -304,6 +326,9 @@ bool AddressListView::viewportEvent(QAbstractItemView *view, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
+        // A click elsewhere in the list would end a rename the file cannot carry.
+        if (QLineEdit *editor = openEditor(); editor && !acceptRename(editor))
+            return true;
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::RightButton) {
             // After the view has picked the entry under the pointer.
@@ -462,7 +487,38 @@ void AddressListView::startDrag()
     }
 }
 
-void AddressListView::commitEdit()
+QLineEdit *AddressListView::openEditor() const
+{
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
+                                    static_cast<QAbstractItemView *>(m_icons)}) {
+        const QModelIndex current = view->currentIndex();
+        if (!current.isValid())
+            continue;
+        if (auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(current.siblingAtColumn(0))))
+            return editor;
+    }
+    return nullptr;
+}
+
+bool AddressListView::acceptRename(QLineEdit *editor)
+{
+    const QString problem = renameProblem(editor);
+    if (problem.isEmpty())
+        return true;
+    // One user action can end the editor twice (a click is a focus change
+    // and a press); it gets one message.
+    if (!m_refusingRename && !m_renameJustRefused) {
+        m_refusingRename = true;
+        MessageBoxes::Show(editor->window(), problem, MsgIcon::Critical);
+        m_refusingRename = false;
+        m_renameJustRefused = true;
+        QTimer::singleShot(0, this, [this] { m_renameJustRefused = false; });
+    }
+    editor->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool AddressListView::commitEdit()
 {
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
                                     static_cast<QAbstractItemView *>(m_icons)}) {
@@ -472,10 +528,13 @@ void AddressListView::commitEdit()
         QWidget *editor = view->indexWidget(current.siblingAtColumn(0));
         if (!editor)
             continue;
+        if (auto *box = qobject_cast<QLineEdit *>(editor); box && !acceptRename(box))
+            return false;
         QAbstractItemDelegate *delegate = view->itemDelegateForIndex(current);
         Q_EMIT delegate->commitData(editor);
         Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+    return true;
 }
 
 void AddressListView::setCurrentRow(int row)

@@ -9,6 +9,7 @@
 class QAbstractItemView;
 class QDrag;
 class QKeyEvent;
+class QLineEdit;
 class QTimer;
 class QItemSelectionModel;
 class QListView;
@@ -46,8 +47,16 @@ public:
     // Selects and shows a row without counting as the user's pick.
     void setCurrentRow(int row);
 
-    // Stores the text of an open name editor and closes it.
-    void commitEdit();
+    // Stores the text of an open name editor and closes it. False when the
+    // name cannot be stored: the user is told and the editor stays open.
+    bool commitEdit();
+    // The rename editor, when one is open.
+    QLineEdit *openEditor() const;
+    // Whether the name in the editor may be stored; if not, says why and
+    // gives the editor the focus back.
+    bool acceptRename(QLineEdit *editor);
+    // True while the refusal message is shown.
+    bool refusingRename() const { return m_refusingRename; }
 
     void setListColours(const QColor &background, const QColor &text);
     void setListFont(const QFont &font);
@@ -100,6 +109,8 @@ private:
     // True while the views handle a key or mouse press: only then is a new
     // current entry the user's pick (focus and loading move it too).
     bool m_userInput = false;
+    bool m_refusingRename = false;
+    bool m_renameJustRefused = false;
 
     std::function<bool(QKeyEvent *)> m_keyHandler;
     QPersistentModelIndex m_dragSource;

@@ -54,7 +54,8 @@ void ListCommands::clickIfEnabled(const QString &button)
 
 void ListCommands::EditCommand(int command)
 {
-    m_main.commitListEdit();
+    if (!m_main.commitListEdit())
+        return;
     try {
         switch (command) {
         case 0:
@@ -129,7 +130,8 @@ void ListCommands::deleteSelected()
 
 void ListCommands::ClipboardCommand(int command)
 {
-    m_main.commitListEdit();
+    if (!m_main.commitListEdit())
+        return;
     try {
         switch (command) {
         case 0: cut(); break;
@@ -254,16 +256,16 @@ void ListCommands::MoveItem(int sourceRow, int targetRow)
     AddressListModel *model = m_main.listModel();
     AddressListView *list = m_main.listView();
 
+    if (sourceRow < 0 || sourceRow >= model->rowCount() || targetRow < 0 || targetRow >= model->rowCount())
+        throw AppError(u"移動する項目が見つかりません。"_s);
     const Cls_住所 values = state.OpenBook->Item(sourceRow + 1);
-    if (state.OpenBook->Count() >= MaxBookRecords)
-        throw AppError(u"住所録に登録できるのは%1件までです。移動できません。"_s.arg(MaxBookRecords));
-    // The copy goes in front of the target, then the original goes.
-    int newRow = model->addRecord(values, targetRow + 1, state.NextRecordKey());
-    list->setCurrentRow(newRow);
-    const int oldRow = sourceRow >= newRow ? sourceRow + 1 : sourceRow;
-    model->removeRecord(oldRow);
-    if (oldRow < newRow)
-        --newRow;
+    // The original goes first and its copy, under a new key, lands in front
+    // of the target: a move never changes the count, so a full book can
+    // still be reordered. The insertion cannot fail once its place is known.
+    const QString key = state.NextRecordKey();
+    model->removeRecord(sourceRow);
+    const int before = targetRow > sourceRow ? targetRow : targetRow + 1;
+    const int newRow = model->addRecord(values, before, key);
 
     model->MarkItem(newRow, false);
     state.SkipUnmark = false;
@@ -329,7 +331,8 @@ void ListCommands::ShowPopupMenu(QPoint globalPos)
 
 void ListCommands::SendMail()
 {
-    m_main.commitListEdit();
+    if (!m_main.commitListEdit())
+        return;
     AddressListModel *model = m_main.listModel();
     if (model->rowCount() == 0)
         return;

@@ -156,7 +156,8 @@ void MainWindow::connectCommands()
 
 void MainWindow::openSenderForm()
 {
-    commitListEdit();
+    if (!commitListEdit())
+        return;
     auto *form = new SenderDialog(m_state, m_store, this);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setWindowModality(Qt::ApplicationModal);
@@ -452,13 +453,18 @@ void MainWindow::showRecordCount()
 void MainWindow::setCountText(const QString &text) { m_countLabel->setText(text); }
 QString MainWindow::countText() const { return m_countLabel->text(); }
 
-void MainWindow::commitListEdit()
+bool MainWindow::commitListEdit()
 {
-    m_list->commitEdit();
+    return m_list->commitEdit();
 }
 
 void MainWindow::focusList()
 {
+    // A rename in progress keeps the focus; taking it would end the rename.
+    if (QWidget *editor = m_list->openEditor()) {
+        editor->setFocus();
+        return;
+    }
     if (m_list->isEnabled() && m_list->isVisible())
         m_list->setFocus();
 }

@@ -67,7 +67,9 @@ public:
 
     // Ends a rename in progress as if the user had pressed Enter, so that a
     // command that looks at the book sees the new name.
-    void commitListEdit();
+    // False when the name cannot be stored: the editor stays open and the
+    // command that asked should stop.
+    bool commitListEdit();
 
     // Gives the list the focus; a list that cannot take it is left alone.
     void focusList();

@@ -2,6 +2,7 @@
 
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
+#include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
 #include "settings/settings_sections.h"
@@ -109,10 +110,6 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
     m_close->setPictures(u":/sender/close.svg"_s, u":/sender/close_hover.svg"_s);
     m_close->setCaption(u"閉じる"_s);
 
-    // Enter presses the focused button; from the last box it reaches cmd_Go.
-    m_go->setAutoDefault(true);
-    m_close->setAutoDefault(true);
-
     connect(m_go, &QPushButton::clicked, this, &SenderDialog::Register);
     // Esc and the close box reject as well.
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
@@ -149,6 +146,11 @@ void SenderDialog::Register()
     sender.Yubin = m_yubin->text();
     sender.Ju1 = m_ju1->text();
     sender.Ju2 = m_ju2->text();
-    M_RegS::SaveKojinSection(m_store, m_state.AppSettings);
+    if (!M_RegS::SaveKojinSection(m_store, m_state.AppSettings)) {
+        // The form stays open so that the user knows the data is not kept.
+        MessageBoxes::ReportError(this, u"個人情報を保存できませんでした。設定ファイル「%1」に書き込めません。"_s
+                                            .arg(m_store.fileName()));
+        return;
+    }
     accept();
 }

@@ -189,7 +189,7 @@ void LoadKojinSection(SettingsStore &store, SettingsRecord &s)
     s.Sender.Ju2 = store.get(kKojin, u"Ju2"_s, QString());
 }
 
-void SaveKojinSection(SettingsStore &store, const SettingsRecord &s)
+bool SaveKojinSection(SettingsStore &store, const SettingsRecord &s)
 {
     store.save(kKojin, u"Name"_s, s.Sender.Name);
     store.save(kKojin, u"Tel"_s, s.Sender.Tel);
@@ -197,7 +197,7 @@ void SaveKojinSection(SettingsStore &store, const SettingsRecord &s)
     store.save(kKojin, u"Yubin"_s, s.Sender.Yubin);
     store.save(kKojin, u"Ju1"_s, s.Sender.Ju1);
     store.save(kKojin, u"Ju2"_s, s.Sender.Ju2);
-    store.sync();
+    return store.sync();
 }
 
 } // namespace M_RegS

@@ -24,7 +24,8 @@ void SaveIroSection(SettingsStore &store, const SettingsRecord &s);
 void LoadPrintSection(SettingsStore &store, SettingsRecord &s);
 void SavePrintSection(SettingsStore &store, const SettingsRecord &s);
 void LoadKojinSection(SettingsStore &store, SettingsRecord &s);
-void SaveKojinSection(SettingsStore &store, const SettingsRecord &s);
+// False when the settings file could not be written.
+bool SaveKojinSection(SettingsStore &store, const SettingsRecord &s);
 
 } // namespace M_RegS
 

@@ -102,9 +102,10 @@ void SettingsStore::save(const QString &section, const QString &key, const QStri
     m_settings->setValue(canonical, value);
 }
 
-void SettingsStore::sync()
+bool SettingsStore::sync()
 {
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 QString SettingsStore::fileName() const

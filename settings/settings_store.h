@@ -19,7 +19,8 @@ public:
     bool contains(const QString &section, const QString &key) const;
     void save(const QString &section, const QString &key, const QString &value);
     // Writes pending changes to disk.
-    void sync();
+    // Writes what is pending; false when the settings file cannot be written.
+    bool sync();
 
     QString fileName() const;
 

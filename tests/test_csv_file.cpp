@@ -425,6 +425,8 @@ private Q_SLOTS:
         QTest::newRow("fewer fields") << u"山田,03"_s << QStringList{u"山田"_s, {}, {}, {}, {}, {}, {}};
         QTest::newRow("a quoted spreadsheet line") << u"\"山田\",\"03\"\r\n"_s
                                                    << QStringList{u"山田"_s, u"03"_s, {}, {}, {}, {}, {}};
+        QTest::newRow("a line end at the end is not data")
+            << u"1,2,3,4,5,6,7\r\n"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s};
         QTest::newRow("eight fields, the memo stays empty")
             << u"1,2,3,4,5,6,7,8"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, {}};
     }

@@ -175,6 +175,30 @@ private Q_SLOTS:
         QVERIFY(!dialog->isVisible());
     }
 
+    // Enter on the at-the-end box moves on and wraps to the name; on the
+    // continuous box it does nothing, and above all adds nothing.
+    void enterOnTheCheckBoxes()
+    {
+        f.startWithBook(1);
+        EntryDialog *dialog = open(1);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        dialog->field(0)->setText(u"新規"_s);
+        auto *continuous = part<QCheckBox>(dialog, u"Chk_連続"_s);
+        continuous->setFocus();
+        QTest::keyClick(continuous, Qt::Key_Return);
+        QCOMPARE(state().OpenBook->Count(), 1);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), continuous);
+
+        auto *atEnd = part<QCheckBox>(dialog, u"Chk1"_s);
+        atEnd->setFocus();
+        QTest::keyClick(atEnd, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), dialog->field(0));
+        QVERIFY(atEnd->isChecked());
+        QCOMPARE(state().OpenBook->Count(), 1);
+    }
+
     void enterInViewModeReachesClose()
     {
         f.startWithBook(1);
@@ -192,11 +216,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("atEnd");
         QTest::addColumn<int>("newRow");
-        QTest::addColumn<int>("markedIndexBefore");   // where the old selection went
-        QTest::newRow("empty book, whatever the box says") << 0 << -1 << false << 0 << 1;
-        QTest::newRow("at the end") << 5 << 2 << true << 5 << 3;
-        QTest::newRow("in front of the third") << 5 << 2 << false << 2 << 4;
-        QTest::newRow("in front of the first") << 2 << 0 << false << 0 << 2;
+        QTest::newRow("empty book, whatever the box says") << 0 << -1 << false << 0;
+        QTest::newRow("at the end") << 5 << 2 << true << 5;
+        QTest::newRow("in front of the third") << 5 << 2 << false << 2;
+        QTest::newRow("in front of the first") << 2 << 0 << false << 0;
     }
 
     void add()
@@ -322,6 +345,21 @@ private Q_SLOTS:
             QVERIFY(!state().BookChanged);
             dialog->close();
         }
+    }
+
+    // A value the entry already holds (a quoted file can give one with a
+    // comma) does not block a change to another field.
+    void changeKeepsAStoredCommaValue()
+    {
+        f.startWithBook(1);
+        state().OpenBook->Item(1).PJu1 = u"東京都千代田区1-2,3F"_s;
+        f.select(0);
+        EntryDialog *dialog = open(0);
+        dialog->field(1)->setText(u"03-9999-0000"_s);
+        dialog->Commit();
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        QCOMPARE(state().OpenBook->Item(1).PJu1, u"東京都千代田区1-2,3F"_s);
+        QCOMPARE(state().OpenBook->Item(1).PTel, u"03-9999-0000"_s);
     }
 
     void oneBlankIsAName()

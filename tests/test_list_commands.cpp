@@ -245,6 +245,22 @@ private Q_SLOTS:
         MessageBoxes::TakeShown();
     }
 
+    // A move never changes the count, so a full book can still be reordered.
+    void moveInAFullBook()
+    {
+        f.start();
+        Cls_管理 &book = *state().OpenBook;
+        for (int i = 1; i <= MaxBookRecords; ++i)
+            book.Add(u"名前%1"_s.arg(i), {}, {}, {}, {}, {}, {}, &book, -1, state().NextRecordKey());
+        window().listModel()->bookReplaced();
+        window().listCommands().MoveItem(MaxBookRecords - 1, 0);
+        QVERIFY(f.shownTexts().isEmpty());
+        QCOMPARE(book.Count(), MaxBookRecords);
+        QCOMPARE(book.Item(1).PName, u"名前%1"_s.arg(MaxBookRecords));
+        QCOMPARE(book.Item(2).PName, u"名前1"_s);
+        QCOMPARE(window().listModel()->rowCount(), MaxBookRecords);
+    }
+
     void dropThatMovesNothing()
     {
         f.startWithNames({u"山田"_s, u"田中"_s, u"山田"_s});
@@ -339,6 +355,11 @@ private Q_SLOTS:
         QTest::newRow("F9 searches") << 2 << int(Qt::Key_F9) << u"search"_s;
         QTest::newRow("F10 mails") << 2 << int(Qt::Key_F10) << u"mail"_s;
         QTest::newRow("F3 with Save disabled") << 2 << int(Qt::Key_F3) << u"nothing"_s;
+        QTest::newRow("F1 starts a new book") << 2 << int(Qt::Key_F1) << u"new"_s;
+        QTest::newRow("F2 opens") << 2 << int(Qt::Key_F2) << u"file dialog"_s;
+        QTest::newRow("F4 saves under a name") << 2 << int(Qt::Key_F4) << u"file dialog"_s;
+        QTest::newRow("F4 with nothing to save") << 0 << int(Qt::Key_F4) << u"nothing"_s;
+        QTest::newRow("F8 on an empty list") << 0 << int(Qt::Key_F8) << u"nothing"_s;
         QTest::newRow("Enter on an empty list") << 0 << int(Qt::Key_Return) << u"nothing"_s;
         QTest::newRow("Delete on an empty list") << 0 << int(Qt::Key_Delete) << u"nothing"_s;
         QTest::newRow("F6 on an empty list") << 0 << int(Qt::Key_F6) << u"nothing"_s;
@@ -358,6 +379,9 @@ private Q_SLOTS:
         f.select(0);
         if (expected == u"question"_s)
             MessageBoxes::QueueAnswer(MsgAnswer::No);
+        FileDialogs::TakeShown();
+        if (expected == u"file dialog"_s)
+            FileDialogs::QueuePath(QString());   // cancelled
 
         QTest::keyClick(window().listView()->reportView(), Qt::Key(key));
 
@@ -368,7 +392,8 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), expected == u"question"_s ? 1 : 0);
         QCOMPARE(window().findChild<SearchDialog *>() != nullptr, expected == u"search"_s);
         QCOMPARE(UrlOpener::TakeOpened().size(), expected == u"mail"_s ? 1 : 0);
-        QCOMPARE(state().OpenBook->Count(), count);
+        QCOMPARE(FileDialogs::TakeShown().size(), expected == u"file dialog"_s ? 1 : 0);
+        QCOMPARE(state().OpenBook->Count(), expected == u"new"_s ? 0 : count);
     }
 
     void keysFromOtherControlsAreNotTheList()
@@ -448,6 +473,13 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, MsgIcon::Critical);
         QVERIFY(QApplication::overrideCursor() == nullptr);
+        UrlOpener::TakeOpened();
+
+        // No link can be made of this; nothing is handed on, and the user is told.
+        state().OpenBook->Item(1).PMail = u"//a@example.jp"_s;
+        commands().SendMail();
+        QVERIFY(UrlOpener::TakeOpened().isEmpty());
+        QCOMPARE(MessageBoxes::TakeShown().size(), 1);
     }
 
     // A rename the file could not carry is refused; the editor stays open.
@@ -471,10 +503,45 @@ private Q_SLOTS:
         QCOMPARE(view->indexWidget(first), editor);
         QCOMPARE(state().OpenBook->Item(1).PName, u"名前1"_s);
 
+        // Tab, a click elsewhere in the list, and a command that needs the
+        // book: each is refused in the same way.
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.shownTexts().size(), 1);
+        QCOMPARE(view->indexWidget(first), editor);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(window().listModel()->index(1, 0)).center());
+        QCOMPARE(f.shownTexts().size(), 1);
+        QCOMPARE(view->indexWidget(first), editor);
+        QCoreApplication::processEvents();
+        window().fileCommands().FileSave();
+        QCOMPARE(f.shownTexts().size(), 1);
+        QCOMPARE(view->indexWidget(first), editor);
+        QCOMPARE(state().OpenBook->Item(1).PName, u"名前1"_s);
+
         editor->setText(u"山田、太郎"_s);
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(state().OpenBook->Item(1).PName, u"山田、太郎"_s);
         QVERIFY(f.shownTexts().isEmpty());
+    }
+
+    // A name the entry already has passes, comma or not: it came from the file.
+    void renameKeepsAStoredCommaName()
+    {
+        f.startWithBook(1);
+        state().OpenBook->Item(1).PName = u"山田, 太郎"_s;
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QTreeView *view = window().listView()->reportView();
+        const QModelIndex first = window().listModel()->index(0, 0);
+        view->setCurrentIndex(first);
+        view->edit(first);
+        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(first));
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!view->indexWidget(first));
+        QVERIFY(f.shownTexts().isEmpty());
+        QCOMPARE(state().OpenBook->Item(1).PName, u"山田, 太郎"_s);
     }
 };
 

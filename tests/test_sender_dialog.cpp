@@ -1,5 +1,6 @@
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
+#include "mainwindow/message_box.h"
 #include "model/app_state.h"
 #include "settings/sender_dialog.h"
 #include "settings/settings_sections.h"
@@ -169,6 +170,25 @@ private Q_SLOTS:
         for (const QString &key : kKeys)
             QVERIFY2(fresh.contains(u"Kojin"_s, key), qPrintable(key));
         QVERIFY(closedAndReleased());
+    }
+
+    // A settings file that cannot be written is reported; the form stays open.
+    void registerThatCannotBeStoredSaysSo()
+    {
+        QFile blocker(m_dir.filePath(u"not-a-folder"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_path = blocker.fileName() + u"/store.ini"_s;
+        m_store = std::make_unique<SettingsStore>(m_path);
+        open(kStored);
+        MessageBoxes::SetScripted(true);
+        named(u"txt_氏名"_s)->setText(u"山田花子"_s);
+        QTest::mouseClick(named<PictureButton>(u"cmd_Go"_s), Qt::LeftButton);
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        MessageBoxes::SetScripted(false);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(u"保存できませんでした"_s), qPrintable(shown[0].text));
+        QVERIFY(m_dialog && m_dialog->isVisible());
     }
 
     void longerStoredNumbersAreNotCut()

@@ -39,6 +39,9 @@ private Q_SLOTS:
         QTest::newRow("katakana text, hiragana value") << u"やまだ"_s << u"ヤマ"_s << false << true;
         QTest::newRow("hiragana text, half-width value") << u"ﾔﾏﾀﾞ"_s << u"やまだ"_s << false << true;
         QTest::newRow("small kana") << u"キャベツ"_s << u"きゃ"_s << false << true;
+        QTest::newRow("iteration marks") << u"いすゞ"_s << u"イスヾ"_s << false << true;
+        QTest::newRow("wide blank") << u"山田　太郎"_s << u"田 太"_s << false << true;
+        QTest::newRow("circled digit is not a digit") << u"①"_s << u"1"_s << false << false;
         QTest::newRow("kana is not kanji") << u"山田"_s << u"やまだ"_s << false << false;
 
         // Exact: the whole value, same characters, same case; nothing folded.
