@@ -313,7 +313,9 @@ bool AddressListView::eventFilter(QObject *watched, QEvent *event)
     }
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_report),
                                     static_cast<QAbstractItemView *>(m_icons)}) {
-        if (watched == view && event->type() == QEvent::KeyPress && m_keyHandler
+        // Keys the rename editor leaves unused pass by the view on their way up;
+        // they belong to the editor, not to the list.
+        if (watched == view && event->type() == QEvent::KeyPress && m_keyHandler && !renaming(view)
             && m_keyHandler(static_cast<QKeyEvent *>(event)))
             return true;
         if (watched == view->viewport() && viewportEvent(view, event))

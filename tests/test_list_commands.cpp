@@ -523,6 +523,8 @@ private Q_SLOTS:
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(state().OpenBook->Item(1).PName, u"山田、太郎"_s);
         QVERIFY(f.shownTexts().isEmpty());
+        // The Enter that ends a rename is the editor's, not the list's change command.
+        QVERIFY(!window().findChild<EntryDialog *>());
     }
 
     // A name the entry already has passes, comma or not: it came from the file.
