@@ -402,7 +402,9 @@ bool AddressListView::viewportEvent(QAbstractItemView *view, QEvent *event)
 
 bool AddressListView::renaming(const QAbstractItemView *view)
 {
-    const QWidget *focus = QApplication::focusWidget();
+    // The window's focus, which stays with the editor while another window
+    // (a message box) is active.
+    const QWidget *focus = view->window()->focusWidget();
     return focus && focus != view && view->isAncestorOf(focus);
 }
 
