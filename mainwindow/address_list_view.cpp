@@ -451,7 +451,10 @@ bool AddressListView::dragOverAt(QPoint viewportPos)
         return false;
     // One entry on past the first visible entry upwards, otherwise downwards:
     // resting on the top or bottom entry scrolls the list.
-    const QModelIndex first = view->indexAt(QPoint(1, 1));
+    // The top-left cell: in the icon modes the first item sits inside its grid cell.
+    const QPoint topLeft = m_mode == Report ? QPoint(1, 1)
+                                            : QPoint(m_icons->gridSize().width() / 2, m_icons->gridSize().height() / 2);
+    const QModelIndex first = view->indexAt(topLeft);
     int n = under.row();
     if (first.isValid() && first.row() == n) {
         if (n == 0)

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -36,14 +37,21 @@ class TestEntryDialog : public QObject {
         return window().findChild<EntryDialog *>();
     }
 
-    // The dialog for a view mode, as the print dialog opens it.
+    // The dialog for a view mode, opened from the print dialog's lists,
+    // whose item data is the number of the entry's key.
     EntryDialog *openView(int mode, const QString &key)
     {
-        state().EntryMode = qint16(mode);
-        auto *dialog = new EntryDialog(window(), &window(), key);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->show();
-        return dialog;
+        auto *printDialog = new QWidget(&window(), Qt::Window);
+        printDialog->setObjectName(u"F_Print"_s);
+        for (const QString &name : {u"lst_対象者"_s, u"lst_印刷者"_s}) {
+            auto *list = new QListWidget(printDialog);
+            list->setObjectName(name);
+            auto *item = new QListWidgetItem(u"entry"_s, list);
+            item->setData(Qt::UserRole, key.mid(1).toInt());
+            list->setCurrentItem(item);
+        }
+        window().listCommands().EditCommand(mode);
+        return printDialog->findChild<EntryDialog *>();
     }
 
     template <typename T = QWidget>
