@@ -12,10 +12,17 @@
 //   small_switch_ms, list_switch_ms   the report view to small icons and to
 //                     the name list (each followed by a switch back)
 //   rss_mb            resident memory of the program with that book open
+//   delete_ms         deleting the middle entry (answered yes), list painted
+//   paste_ms          copying an entry and pasting it in front of the middle one
+//   move_ms           moving the first entry in front of the last (a drop)
+//   search_ms         a width- and case-blind search that finds only the last
+//                     entry's memo, from the top of the list
 
 #include "bench/bench_book.h"
 #include "files/csv_writer.h"
+#include "entry/search_dialog.h"
 #include "files/file_commands.h"
+#include "mainwindow/list_commands.h"
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/file_dialog.h"
@@ -78,6 +85,7 @@ void settleAndPaint(MainWindow &window)
 
 struct RunFigures {
     double openView = 0, iconSwitch = 0, reportSwitch = 0, smallSwitch = 0, listSwitch = 0, rss = 0;
+    double deleteEntry = 0, paste = 0, move = 0, search = 0;
 };
 
 RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
@@ -131,6 +139,44 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
         settleAndPaint(window);
     }
 
+    // Editing the full book.
+    ListCommands &commands = window.listCommands();
+    const int middle = MaxBookRecords / 2;
+    window.listView()->setCurrentRow(middle);
+    MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+    start = Clock::now();
+    commands.EditCommand(2);
+    settleAndPaint(window);
+    f.deleteEntry = msSince(start);
+
+    window.listView()->setCurrentRow(middle);
+    start = Clock::now();
+    commands.ClipboardCommand(1);
+    commands.ClipboardCommand(2);
+    settleAndPaint(window);
+    f.paste = msSince(start);
+
+    MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+    start = Clock::now();
+    commands.DropEntry(0, MaxBookRecords - 1);
+    settleAndPaint(window);
+    f.move = msSince(start);
+
+    MessageBoxes::TakeShown();
+    state.OpenBook->Item(MaxBookRecords).PMemo = u"目印ＸＹＺ"_s;
+    SearchDialog *search = SearchDialog::Open(window, false);
+    search->findChild<QComboBox *>(u"cmb_項目"_s)->setCurrentIndex(6);
+    search->findChild<QComboBox *>(u"cmb_氏名"_s)->setEditText(u"xyz"_s);
+    start = Clock::now();
+    search->Search();
+    settleAndPaint(window);
+    f.search = msSince(start);
+    if (window.listView()->currentRow() != MaxBookRecords - 1 || !MessageBoxes::TakeShown().isEmpty()) {
+        std::fprintf(stderr, "the search did not find the last entry\n");
+        std::exit(1);
+    }
+    search->close();
+
     window.hide();
     return f;
 }
@@ -156,7 +202,7 @@ int main(int argc, char **argv)
     MessageBoxes::SetScripted(true);
     FileDialogs::SetScripted(true);
 
-    std::vector<double> open, icon, report, small, list;
+    std::vector<double> open, icon, report, small, list, deletes, pastes, moves, searches;
     double rss = 0;
     for (int r = 0; r < runs; ++r) {
         const RunFigures f = runOnce(bookPath, dir.filePath(u"settings.ini"_s));
@@ -165,6 +211,10 @@ int main(int argc, char **argv)
         report.push_back(f.reportSwitch);
         small.push_back(f.smallSwitch);
         list.push_back(f.listSwitch);
+        deletes.push_back(f.deleteEntry);
+        pastes.push_back(f.paste);
+        moves.push_back(f.move);
+        searches.push_back(f.search);
         if (r == 0)
             rss = f.rss;   // the first window alone: later runs reuse the heap
     }
@@ -174,5 +224,9 @@ int main(int argc, char **argv)
     std::printf("rss_mb %.1f\n", rss);
     std::printf("small_switch_ms %.1f\n", median(small));
     std::printf("list_switch_ms %.1f\n", median(list));
+    std::printf("delete_ms %.1f\n", median(deletes));
+    std::printf("paste_ms %.1f\n", median(pastes));
+    std::printf("move_ms %.1f\n", median(moves));
+    std::printf("search_ms %.1f\n", median(searches));
     return 0;
 }
