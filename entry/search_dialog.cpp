@@ -88,6 +88,7 @@ SearchDialog *SearchDialog::Open(MainWindow &main, bool modal)
     if (modal)
         dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
+    dialog->activateWindow();
     dialog->m_text->setFocus();
     return dialog;
 }

@@ -145,8 +145,12 @@ void FileCommands::LoadBook(const QString &path)
     }
     wait.release();
     FlushInput();
-    if (state.MarkedIndex >= 1 && state.MarkedIndex <= state.OpenBook->Count())
+    if (state.MarkedIndex >= 1 && state.MarkedIndex <= state.OpenBook->Count()) {
         m_window.listModel()->MarkItem(state.MarkedIndex - 1, false);
+        // The marked entry is the selected one, as the list selects the first
+        // entry it is given: the record commands have an entry to work on.
+        m_window.listView()->setCurrentRow(state.MarkedIndex - 1);
+    }
     bar->hide();
     m_window.setEnabled(true);
     m_window.repaint();

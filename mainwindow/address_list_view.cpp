@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTimer>
@@ -277,6 +278,10 @@ void AddressListView::setViewMode(int mode)
     m_icons->setWrapping(true);
     m_icons->setResizeMode(QListView::Adjust);
     m_icons->setUniformItemSizes(true);
+    // A static list view switches drops off; the list takes its own drops.
+    m_icons->setAcceptDrops(true);
+    m_icons->viewport()->setAcceptDrops(true);
+    m_icons->setDragEnabled(false);
 
     QWidget *target = mode == Report ? static_cast<QWidget *>(m_report) : m_icons;
     setCurrentWidget(target);
@@ -408,10 +413,29 @@ bool AddressListView::renaming(const QAbstractItemView *view)
     return focus && focus != view && view->isAncestorOf(focus);
 }
 
+// A drag shows a cursor picture with its point in the middle; the picture
+// is moved so that its own point (the arrow tip) lies there.
+static QPixmap centredOnHotSpot(const QCursor &cursor)
+{
+    const QPixmap picture = cursor.pixmap();
+    if (picture.isNull())
+        return picture;
+    const qreal ratio = picture.devicePixelRatio();
+    const QSize logical = (QSizeF(picture.size()) / ratio).toSize();
+    const QPoint hot = cursor.hotSpot();
+    const int half = qMax(qMax(hot.x(), logical.width() - hot.x()), qMax(hot.y(), logical.height() - hot.y()));
+    QPixmap centred(QSize(2 * half, 2 * half) * ratio);
+    centred.setDevicePixelRatio(ratio);
+    centred.fill(Qt::transparent);
+    QPainter painter(&centred);
+    painter.drawPixmap(QPoint(half - hot.x(), half - hot.y()), picture);
+    return centred;
+}
+
 void AddressListView::setDragCursors(const QCursor &refused, const QCursor &accepted)
 {
-    m_refusedCursor = refused;
-    m_acceptedCursor = accepted;
+    m_refusedPicture = centredOnHotSpot(refused);
+    m_acceptedPicture = centredOnHotSpot(accepted);
 }
 
 int AddressListView::dragSourceRow() const
@@ -479,10 +503,10 @@ void AddressListView::startDrag()
     QDrag drag(this);
     drag.setMimeData(mime);
     // The list's own cursors: one where the entry can be dropped, one where it cannot.
-    if (const QPixmap ok = m_acceptedCursor.pixmap(); !ok.isNull())
-        drag.setDragCursor(ok, Qt::MoveAction);
-    if (const QPixmap no = m_refusedCursor.pixmap(); !no.isNull())
-        drag.setDragCursor(no, Qt::IgnoreAction);
+    if (!m_acceptedPicture.isNull())
+        drag.setDragCursor(m_acceptedPicture, Qt::MoveAction);
+    if (!m_refusedPicture.isNull())
+        drag.setDragCursor(m_refusedPicture, Qt::IgnoreAction);
     drag.exec(Qt::MoveAction, Qt::MoveAction);
     m_dragScroll->stop();
     const int source = dragSourceRow();

@@ -120,5 +120,5 @@ private:
     QPersistentModelIndex m_dropHighlight;
     QPoint m_lastDragPos;
     QTimer *m_dragScroll = nullptr;
-    QCursor m_refusedCursor, m_acceptedCursor;
+    QPixmap m_refusedPicture, m_acceptedPicture;
 };

@@ -96,6 +96,7 @@ void ListCommands::openEntryDialog(int mode)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
+    dialog->activateWindow();
 }
 
 void ListCommands::deleteSelected()
@@ -104,6 +105,9 @@ void ListCommands::deleteSelected()
     AddressListView *list = m_main.listView();
     if (model->rowCount() == 0)
         return;
+    // Nothing selected is reported before the question, not after it.
+    if (list->currentRow() < 0)
+        throw AppError(u"削除する項目が選択されていません。"_s);
     if (MessageBoxes::Show(&m_main, u"該当の項目を削除しますか？"_s, MsgIcon::Question, MsgButtons::YesNo,
                            MsgAnswer::Yes) != MsgAnswer::Yes)
         return;

@@ -162,6 +162,7 @@ void MainWindow::openSenderForm()
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setWindowModality(Qt::ApplicationModal);
     form->show();
+    form->activateWindow();
 }
 
 MainWindow::~MainWindow() = default;
@@ -473,6 +474,14 @@ void MainWindow::chooseViewFromCombo(int index)
 {
     if (index < 0 || index > 3)
         return;
+    // A rename the file cannot carry stays open in the view it was begun in.
+    if (!commitListEdit()) {
+        const int mode = m_list->viewMode();
+        m_viewCombo->setCurrentIndex(mode);
+        for (int i = 0; i < 4; ++i)
+            m_viewActions[i]->setChecked(i == mode);
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_list->setViewMode(index);
     for (int i = 0; i < 4; ++i)
@@ -483,9 +492,6 @@ void MainWindow::chooseViewFromCombo(int index)
 
 void MainWindow::chooseViewFromMenu(int index)
 {
-    for (int i = 0; i < 4; ++i)
-        m_viewActions[i]->setChecked(i == index);
-    m_list->setViewMode(index);
     m_viewCombo->setCurrentIndex(index);
     chooseViewFromCombo(index);   // as if chosen in the combo
 }

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -109,6 +110,14 @@ private Q_SLOTS:
         FileDialogs::QueuePath(QString());
         window().fileCommands().FileSaveAs();
         QCOMPARE(FileDialogs::TakeShown().size(), 1);
+    }
+
+    // The record commands have an entry to work on as soon as a book is open.
+    void openingSelectsTheMarkedEntry()
+    {
+        f.startWithBook(3);
+        QCOMPARE(f.selectedRow(), 0);
+        QCOMPARE(f.markedRows(), QList<int>{0});
     }
 
     void deleteAskedAndRefusedOrNothingToDelete()
@@ -301,6 +310,19 @@ private Q_SLOTS:
         QApplication::sendEvent(view->viewport(), &move);
         QCOMPARE(started.size(), starts ? 1 : 0);
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // Every view mode takes drops: the icon modes' list view switches them
+    // off whenever its layout is set.
+    void everyViewTakesDrops()
+    {
+        f.startWithBook(2);
+        AddressListView *list = window().listView();
+        for (int mode : {AddressListView::LargeIcons, AddressListView::SmallIcons, AddressListView::List,
+                         AddressListView::Report}) {
+            list->setViewMode(mode);
+            QVERIFY2(list->currentView()->viewport()->acceptDrops(), qPrintable(QString::number(mode)));
+        }
     }
 
     // Resting on the top visible entry scrolls up by one; on the bottom one, down.
@@ -516,6 +538,13 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         window().fileCommands().FileSave();
         QCOMPARE(f.shownTexts().size(), 1);
+        QCOMPARE(view->indexWidget(first), editor);
+        QCoreApplication::processEvents();
+        // Another view would hide the editor with the keyboard in it.
+        window().chooseViewFromCombo(AddressListView::LargeIcons);
+        QCOMPARE(f.shownTexts().size(), 1);
+        QCOMPARE(window().listView()->viewMode(), int(AddressListView::Report));
+        QCOMPARE(f.named<QComboBox>(u"cmb_表示形式"_s)->currentIndex(), int(AddressListView::Report));
         QCOMPARE(view->indexWidget(first), editor);
         QCOMPARE(state().OpenBook->Item(1).PName, u"名前1"_s);
 
