@@ -38,6 +38,19 @@ class TestListCommands : public QObject {
 
     EntryDialog *entryDialog() { return window().findChild<EntryDialog *>(); }
 
+    // The window shown with the first name open for renaming in the report.
+    QLineEdit *renameFirst()
+    {
+        window().show();
+        if (!QTest::qWaitForWindowExposed(&window()))
+            return nullptr;
+        QTreeView *view = window().listView()->reportView();
+        const QModelIndex first = window().listModel()->index(0, 0);
+        view->setCurrentIndex(first);
+        view->edit(first);
+        return qobject_cast<QLineEdit *>(view->indexWidget(first));
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -508,14 +521,10 @@ private Q_SLOTS:
     void renameRefusesCommasAndKeepsTheEditor()
     {
         f.startWithBook(2);
-        window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QLineEdit *editor = renameFirst();
+        QVERIFY(editor);
         QTreeView *view = window().listView()->reportView();
         const QModelIndex first = window().listModel()->index(0, 0);
-        view->setCurrentIndex(first);
-        view->edit(first);
-        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(first));
-        QVERIFY(editor);
         editor->setText(u"山田,太郎"_s);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
@@ -561,14 +570,10 @@ private Q_SLOTS:
     {
         f.startWithBook(1);
         state().OpenBook->Item(1).PName = u"山田, 太郎"_s;
-        window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QLineEdit *editor = renameFirst();
+        QVERIFY(editor);
         QTreeView *view = window().listView()->reportView();
         const QModelIndex first = window().listModel()->index(0, 0);
-        view->setCurrentIndex(first);
-        view->edit(first);
-        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(first));
-        QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(!view->indexWidget(first));
         QVERIFY(f.shownTexts().isEmpty());
