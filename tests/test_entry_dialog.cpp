@@ -370,6 +370,24 @@ private Q_SLOTS:
         QCOMPARE(state().OpenBook->Item(1).PTel, u"03-9999-0000"_s);
     }
 
+    // A full book refuses the add before it takes a key.
+    void addToAFullBookIsRefused()
+    {
+        f.start();
+        Cls_管理 &book = *state().OpenBook;
+        for (int i = 1; i <= MaxBookRecords; ++i)
+            book.Add(u"名前%1"_s.arg(i), {}, {}, {}, {}, {}, {}, &book, -1, state().NextRecordKey());
+        window().listModel()->bookReplaced();
+        const qint32 counter = state().KeyCounter;
+        EntryDialog *dialog = open(1);
+        dialog->field(0)->setText(u"もう一人"_s);
+        dialog->Commit();
+        QCOMPARE(MessageBoxes::TakeShown().size(), 1);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(book.Count(), MaxBookRecords);
+        QCOMPARE(state().KeyCounter, counter);
+    }
+
     void oneBlankIsAName()
     {
         f.start();

@@ -145,6 +145,15 @@ private Q_SLOTS:
         commands().EditCommand(2);
         QCOMPARE(f.names().size(), 2);
         QVERIFY(!state().BookChanged);
+
+        // Nothing selected: said at once, not after the question.
+        MessageBoxes::TakeShown();
+        f.select(-1);
+        commands().EditCommand(2);
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, MsgIcon::Critical);
+        QCOMPARE(f.names().size(), 2);
     }
 
     void cutOfTheLastEntryLeavesAnEmptyChangedBook()
