@@ -5,6 +5,7 @@
 #include "files/storable_value.h"
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
+#include "mainwindow/app_fonts.h"
 #include "mainwindow/artwork.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
@@ -16,7 +17,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -47,14 +47,6 @@ constexpr int kLabelLeft = 450, kLabelTop = 900, kLabelWidth = 2040, kLabelHeigh
 constexpr int kBoxLeft = 2625, kBoxTop = 825, kBoxHeight = 390;
 constexpr int kWindowWidth = 7440, kAddHeight = 6225, kShortHeight = 5085;
 
-QFont dialogFont(bool bold)
-{
-    QFont font(u"ＭＳ Ｐゴシック"_s);
-    font.setPointSizeF(11.25);
-    font.setBold(bold);
-    return font;
-}
-
 } // namespace
 
 EntryDialog::EntryDialog(MainWindow &main, QWidget *parent, const QString &viewKey)
@@ -82,8 +74,8 @@ EntryDialog::EntryDialog(MainWindow &main, QWidget *parent, const QString &viewK
 
 void EntryDialog::buildControls()
 {
-    const QFont labelFont = dialogFont(true);
-    const QFont fieldFont = dialogFont(false);
+    const QFont labelFont = DesignFont(DialogFace, 11.25, true);
+    const QFont fieldFont = DesignFont(DialogFace, 11.25);
     for (int i = 0; i < FieldCount; ++i) {
         const FieldDef &def = kFields[i];
         auto *label = new QLabel(this);
@@ -124,8 +116,7 @@ void EntryDialog::buildControls()
         label->setObjectName(labelName);
         label->setFont(labelFont);
         label->setGeometry(TwipsRect(4200, top, 2400, kLabelHeight));
-        // A click on the caption ticks the box, as in any dialog.
-        label->installEventFilter(this);
+        TickOnCaptionClick(label, check);
         return check;
     };
     m_atEnd = makeCheck(u"Chk1"_s, u"lbl_最後"_s, u"最後に追加する"_s, 4910, m_atEndLabel);
@@ -279,8 +270,7 @@ void EntryDialog::commitAdd()
     } else if (count > 0) {
         markedIndex = selected >= 0 ? selected + 1 : state.MarkedIndex;
     }
-    if (state.OpenBook->Count() >= MaxBookRecords)
-        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
+    state.OpenBook->CheckRoomForOne();   // before a key is taken
     const QString key = state.NextRecordKey();
     const int row = model->addRecord(values, before, key);
     state.MarkedIndex = markedIndex;
@@ -307,20 +297,4 @@ void EntryDialog::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.drawPixmap(rect(), m_background);
     QDialog::paintEvent(event);
-}
-
-bool EntryDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == m_atEndLabel) {
-            m_atEnd->toggle();
-            return true;
-        }
-        if (watched == m_continuousLabel) {
-            m_continuous->toggle();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

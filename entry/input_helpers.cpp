@@ -2,12 +2,14 @@
 
 #include "entry/image_combo_box.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -52,6 +54,22 @@ public:
         }
         return false;
     }
+};
+
+class CaptionClickFilter : public QObject {
+public:
+    CaptionClickFilter(QCheckBox *box, QObject *parent) : QObject(parent), m_box(box) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::MouseButtonRelease
+            || static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton || !m_box->isEnabled())
+            return false;
+        m_box->toggle();
+        return true;
+    }
+
+private:
+    QCheckBox *m_box;
 };
 
 struct FieldLabel {
@@ -134,6 +152,11 @@ void SetInputMethodOn(QLineEdit *box, bool on)
 {
     box->setAttribute(Qt::WA_InputMethodEnabled, on);
     box->setInputMethodHints(on ? Qt::ImhNone : Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+}
+
+void TickOnCaptionClick(QLabel *caption, QCheckBox *box)
+{
+    caption->installEventFilter(new CaptionClickFilter(box, caption));
 }
 
 void SetTextWithinLimit(QLineEdit *box, const QString &text, int limit)

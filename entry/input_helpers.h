@@ -2,7 +2,9 @@
 
 #include <QString>
 
+class QCheckBox;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -41,3 +43,7 @@ void SetInputMethodOn(QLineEdit *box, bool on);
 // cut, so storing another field does not shorten it; it cannot grow by
 // typing either.
 void SetTextWithinLimit(QLineEdit *box, const QString &text, int limit);
+
+// A click on the caption beside a check box ticks or unticks the box, as a
+// click on a check box's own text does.
+void TickOnCaptionClick(QLabel *caption, QCheckBox *box);

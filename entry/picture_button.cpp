@@ -20,6 +20,7 @@ void PictureButton::setPictures(const QString &normal, const QString &hover)
 {
     m_normal = normal;
     m_hoverPicture = hover;
+    m_drawnSize = QSize();
     refresh();
 }
 
@@ -67,13 +68,18 @@ void PictureButton::resizeEvent(QResizeEvent *event)
 
 void PictureButton::refresh()
 {
-    const QString &resource = m_hover && !m_hoverPicture.isEmpty() ? m_hoverPicture : m_normal;
-    if (resource.isEmpty() || size().isEmpty())
+    if (m_normal.isEmpty() || size().isEmpty())
         return;
     // The picture fills the button; a thin margin keeps the focus frame visible.
+    // Both pictures are drawn once per size, so the mouse only swaps them.
     const QSize picture = size() - QSize(4, 4);
-    setIconSize(picture);
-    setIcon(QIcon(ArtPixmap(resource, picture)));
+    if (picture != m_drawnSize) {
+        m_drawnSize = picture;
+        m_normalIcon = QIcon(ArtPixmap(m_normal, picture));
+        m_hoverIcon = m_hoverPicture.isEmpty() ? m_normalIcon : QIcon(ArtPixmap(m_hoverPicture, picture));
+        setIconSize(picture);
+    }
+    setIcon(m_hover ? m_hoverIcon : m_normalIcon);
 }
 
 void PictureButton::paintEvent(QPaintEvent *event)

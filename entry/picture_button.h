@@ -30,5 +30,7 @@ private:
     void refresh();
 
     QString m_normal, m_hoverPicture;
+    QSize m_drawnSize;
+    QIcon m_normalIcon, m_hoverIcon;
     bool m_hover = false;
 };

@@ -6,10 +6,11 @@
 #include "entry/text_match.h"
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
-#include "mainwindow/artwork.h"
+#include "mainwindow/app_fonts.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
+#include "mainwindow/wait_cursor.h"
 #include "model/address_record.h"
 #include "model/app_state.h"
 
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QScreen>
 
 #include <algorithm>
@@ -42,33 +42,7 @@ const TwipsPlace kLayout[] = {
     {u"cmd_閉じる", 5325, 900, 1220, 450},
 };
 
-// The icons of the fields' list columns, in field order.
-const char *const kFieldIcons[FieldCount] = {"KName", "KTel", "KMail", "KYubin", "KJu1", "KJu2", "KMemo"};
 
-QFont designFont(qreal points)
-{
-    QFont font(u"ＭＳ Ｐゴシック"_s);
-    font.setPointSizeF(points);
-    return font;
-}
-
-// The hourglass for the length of a search, restored however the search ends.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { restore(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-    void restore()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 } // namespace
 
@@ -100,10 +74,8 @@ SearchDialog::SearchDialog(MainWindow &main)
 {
     setObjectName(u"F_Kensaku"_s);
     setWindowTitle(u"検索処理"_s);
-    setFont(designFont(9.75));
+    setFont(DesignFont(DialogFace, 9.75));
     setFixedSize(TwipsClientSize(kWindowWidthTwips, kWindowHeightTwips));
-    // The buttons' mouse-over pictures go back to normal over the background.
-    setMouseTracking(true);
 
     buildControls();
     placeOverMain();
@@ -129,9 +101,11 @@ void SearchDialog::buildControls()
     m_field = new ImageComboBox(this);
     m_field->setObjectName(u"cmb_項目"_s);
     m_field->setIconSize(QSize(16, 16));
+    // The icons of the main list's column headings.
+    const AddressListModel *columns = m_main.listModel();
     for (int i = 0; i < FieldCount; ++i) {
-        const QString icon = u":/columns/"_s + QLatin1StringView(kFieldIcons[i]) + u".svg"_s;
-        m_field->addItem(ArtIcon(icon, QSize(16, 16)), FieldCaptions().at(i), u"k%1"_s.arg(i + 1));
+        const QIcon icon = columns->headerData(i, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+        m_field->addItem(icon, FieldCaptions().at(i), u"k%1"_s.arg(i + 1));
     }
 
     auto *textLabel = new QLabel(u"検索内容"_s, this);
@@ -152,11 +126,11 @@ void SearchDialog::buildControls()
 
     m_exact = new QCheckBox(this);
     m_exact->setObjectName(u"Chk_検索"_s);
-    m_exactLabel = new QLabel(u"完全に一致するもののみ検索"_s, this);
-    m_exactLabel->setObjectName(u"Label1"_s);
-    m_exact->setAccessibleName(m_exactLabel->text());
+    auto *exactLabel = new QLabel(u"完全に一致するもののみ検索"_s, this);
+    exactLabel->setObjectName(u"Label1"_s);
+    m_exact->setAccessibleName(exactLabel->text());
     // The words belong to the box: clicking them ticks it.
-    m_exactLabel->installEventFilter(this);
+    TickOnCaptionClick(exactLabel, m_exact);
 
     m_searchButton = new PictureButton(this);
     m_searchButton->setObjectName(u"cmd_検索"_s);
@@ -237,7 +211,7 @@ void SearchDialog::Search()
     AddressListModel *model = m_main.listModel();
     AddressListView *list = m_main.listView();
     {
-        BusyCursor busy;
+        WaitCursor busy;
         m_searchFound = false;
         const TextMatcher matcher(text, m_exact->isChecked());
         const int count = model->rowCount();
@@ -266,22 +240,3 @@ void SearchDialog::done(int result)
     main.focusList();
 }
 
-bool SearchDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_exactLabel) {
-        if (event->type() == QEvent::MouseButtonRelease
-            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && m_exact->isEnabled()) {
-            m_exact->toggle();
-            return true;
-        }
-        return false;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void SearchDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    m_searchButton->showNormal();
-    m_closeButton->showNormal();
-    QDialog::mouseMoveEvent(event);
-}

@@ -32,10 +32,6 @@ public:
 
     void done(int result) override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-
 private:
     void buildControls();
     void placeOverMain();
@@ -45,7 +41,6 @@ private:
     ImageComboBox *m_field = nullptr;     // cmb_項目
     QComboBox *m_text = nullptr;          // cmb_氏名
     QCheckBox *m_exact = nullptr;         // Chk_検索
-    QLabel *m_exactLabel = nullptr;       // Label1
     PictureButton *m_searchButton = nullptr;
     PictureButton *m_closeButton = nullptr;
 

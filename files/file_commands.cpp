@@ -10,6 +10,7 @@
 #include "mainwindow/flush_input.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
+#include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
 #include "settings/settings_sections.h"
@@ -26,24 +27,6 @@ namespace {
 const QString kSaveTitle = u"ファイルの保存"_s;
 const QString kSaveAsTitle = u"名前を付けて保存"_s;
 const QString kOpenTitle = u"ファイルを開く"_s;
-
-// The hourglass for as long as a routine runs, and back to the default on
-// every way out, however many were set before.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { release(); }
-    void release()
-    {
-        if (m_on) {
-            QApplication::restoreOverrideCursor();
-            m_on = false;
-        }
-    }
-
-private:
-    bool m_on = true;
-};
 
 } // namespace
 

@@ -121,12 +121,8 @@ void AddressListModel::endRemoveRecord() { endRemoveRows(); }
 int AddressListModel::addRecord(const Cls_住所 &fields, int before, const QString &key)
 {
     Cls_管理 &book = *m_state.OpenBook;
-    if (before != -1 && (before < 1 || before > book.Count()))
-        throw AppError(u"挿入位置 %1 は範囲外です（1～%2）。"_s.arg(before).arg(book.Count()));
-    if (book.Count() >= MaxBookRecords)
-        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
-    if (book.Contains(key))
-        throw AppError(u"キー「%1」の住所はすでに登録されています。"_s.arg(key));
+    // The view must not hear of a row the book then refuses.
+    book.CheckAdd(before, key);
     const int position = before == -1 ? book.Count() + 1 : before;
     beginInsertRecord(position);
     book.Add(fields.PName, fields.PTel, fields.PMail, fields.PYubin, fields.PJu1, fields.PJu2,

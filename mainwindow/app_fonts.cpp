@@ -18,3 +18,11 @@ void InstallFontSubstitutes()
     QFont::insertSubstitutions(u"ＭＳ 明朝"_s, mincho);
     QFont::insertSubstitutions(u"ＭＳ Ｐ明朝"_s, pMincho);
 }
+
+QFont DesignFont(const QString &family, qreal points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}

@@ -8,6 +8,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/url_opener.h"
+#include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
 
@@ -25,25 +26,11 @@ namespace {
 
 const QString kUntitled = u"ファイル名は「無題 」"_s;
 
-// Restores the pointer however the command ends.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 } // namespace
 
 ListCommands::ListCommands(MainWindow &main) : QObject(&main), m_main(main)
 {
     setObjectName(u"ListCommands"_s);
-}
-
-bool ListCommands::enabled(const QString &control) const
-{
-    if (auto *action = m_main.findChild<QAction *>(control))
-        return action->isEnabled();
-    auto *widget = m_main.findChild<QWidget *>(control);
-    return widget && widget->isEnabled();
 }
 
 void ListCommands::clickIfEnabled(const QString &button)
@@ -160,8 +147,7 @@ void ListCommands::cut()
     clipboard->clear();
     clipboard->setText(RecordClipboardText(state.OpenBook->Item(row + 1)));
     m_main.listModel()->removeRecord(row);
-    if (auto *paste = m_main.findChild<QAction *>(u"mm_Copy(2)"_s))
-        paste->setEnabled(true);
+    m_main.setEnabledByName(u"mm_Copy(2)"_s, true);
     m_main.SetChanged(true);
     m_main.UpdateCommandState(*state.OpenBook);
     m_main.showRecordCount();
@@ -179,8 +165,7 @@ void ListCommands::copy()
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(RecordClipboardText(state.OpenBook->Item(row + 1)));
-    if (auto *paste = m_main.findChild<QAction *>(u"mm_Copy(2)"_s))
-        paste->setEnabled(true);
+    m_main.setEnabledByName(u"mm_Copy(2)"_s, true);
 }
 
 void ListCommands::paste()
@@ -201,8 +186,7 @@ void ListCommands::paste()
     const int selected = list->currentRow();
     if (hasRecords && selected < 0)
         throw AppError(u"貼り付ける位置の項目が選択されていません。"_s);
-    if (state.OpenBook->Count() >= MaxBookRecords)
-        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
+    state.OpenBook->CheckRoomForOne();
 
     if (model->rowCount() > 0)
         model->setMarked(state.MarkedIndex - 1, false);
@@ -219,8 +203,7 @@ void ListCommands::paste()
 
     state.WorkRecord = std::make_unique<Cls_住所>();
     QGuiApplication::clipboard()->clear();
-    if (auto *pasteAction = m_main.findChild<QAction *>(u"mm_Copy(2)"_s))
-        pasteAction->setEnabled(false);
+    m_main.setEnabledByName(u"mm_Copy(2)"_s, false);
     m_main.SetChanged(true);
     m_main.UpdateCommandState(*state.OpenBook);
     m_main.showRecordCount();
@@ -303,16 +286,16 @@ bool ListCommands::ListKeyDown(QKeyEvent *event)
     case Qt::Key_F7:
     case Qt::Key_F8: {
         const int command = event->key() - Qt::Key_F6;
-        if (enabled(u"cmd_修正(%1)"_s.arg(command)))
+        if (m_main.isEnabledByName(u"cmd_修正(%1)"_s.arg(command)))
             EditCommand(command);
         return true;
     }
     case Qt::Key_F9:
-        if (enabled(u"cmd_検索"_s))
+        if (m_main.isEnabledByName(u"cmd_検索"_s))
             SearchDialog::Open(m_main, true);
         return true;
     case Qt::Key_F10:
-        if (enabled(u"cmd_Mail"_s))
+        if (m_main.isEnabledByName(u"cmd_Mail"_s))
             SendMail();
         return true;
     case Qt::Key_F11: clickIfEnabled(u"cmd_Help"_s); return true;
@@ -357,7 +340,7 @@ void ListCommands::SendMail()
         url.setPath(address, QUrl::DecodedMode);
         bool opened = false;
         {
-            BusyCursor busy;
+            WaitCursor busy;
             opened = url.isValid() && UrlOpener::Open(url);
         }
         if (!opened)

@@ -41,7 +41,6 @@ private:
     void copy();
     void paste();
     void clickIfEnabled(const QString &button);
-    bool enabled(const QString &control) const;
 
     MainWindow &m_main;
 };

@@ -6,6 +6,7 @@
 #include "files/recent_files.h"
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
+#include "mainwindow/app_fonts.h"
 #include "mainwindow/artwork.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/main_status_bar.h"
@@ -67,13 +68,6 @@ const ToolButtonDef kToolButtons[] = {
 
 const QStringList kViewNames = {u"通常の大きさ"_s, u"小さいアイコン"_s, u"リスト形式"_s, u"レポート形式"_s};
 
-QFont designFont(const QString &family, qreal points)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    return font;
-}
-
 void fillBackground(QWidget *widget, const QColor &colour)
 {
     QPalette p = widget->palette();
@@ -102,7 +96,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, QWidget *parent)
     setObjectName(u"F_Main"_s);
     setWindowTitle(kTitle);
     setWindowIcon(ArtIcon(u":/app/yuzaribo.svg"_s, QSize(48, 48)));
-    setFont(designFont(u"ＭＳ Ｐゴシック"_s, 11.25));
+    setFont(DesignFont(DialogFace, 11.25));
 
     buildToolBar();
     buildMenus();
@@ -185,8 +179,8 @@ void MainWindow::buildToolBar()
     picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     coolBar->addWidget(picture);
 
-    const QFont captionFont = designFont(u"ＭＳ Ｐゴシック"_s, 9);
-    const QFont keyFont = designFont(u"ＭＳ Ｐゴシック"_s, 12);
+    const QFont captionFont = DesignFont(DialogFace, 9);
+    const QFont keyFont = DesignFont(DialogFace, 12);
     int index = 0;
     for (const ToolButtonDef &def : kToolButtons) {
         auto *button = new QToolButton(picture);
@@ -211,14 +205,14 @@ void MainWindow::buildToolBar()
 
     auto *viewCaption = new QLabel(u"表示形式"_s, picture);
     viewCaption->setObjectName(u"lbl_表示件数"_s);
-    viewCaption->setFont(designFont(u"ＭＳ Ｐゴシック"_s, 9.75));
+    viewCaption->setFont(DesignFont(DialogFace, 9.75));
     viewCaption->setGeometry(TwipsRect(9000, 150, 840, 240));
 
     m_viewCombo = new QComboBox(picture);
     m_viewCombo->setObjectName(u"cmb_表示形式"_s);
     m_viewCombo->setEditable(false);
     m_viewCombo->setToolTip(u"住所録の表示形式を変更します。"_s);
-    m_viewCombo->setFont(designFont(u"ＭＳ Ｐゴシック"_s, 9.75));
+    m_viewCombo->setFont(DesignFont(DialogFace, 9.75));
     m_viewCombo->setFocusPolicy(Qt::ClickFocus);
     m_viewCombo->setGeometry(TwipsRect(9000, 450, 1890, 345));
 
@@ -404,7 +398,7 @@ void MainWindow::ApplyListSettings()
     const SettingsRecord &s = m_state.AppSettings;
     m_list->setListColours(colourFromSetting(s.ListColor[0], Qt::white),
                            colourFromSetting(s.ListColor[1], Qt::black));
-    m_list->setListFont(designFont(s.ListFontName, 9.75));
+    m_list->setListFont(DesignFont(s.ListFontName, 9.75));
 }
 
 void MainWindow::LayoutMain()
@@ -421,6 +415,14 @@ void MainWindow::setEnabledByName(const QString &name, bool enabled)
         action->setEnabled(enabled);
     else if (auto *widget = findChild<QWidget *>(name))
         widget->setEnabled(enabled);
+}
+
+bool MainWindow::isEnabledByName(const QString &name) const
+{
+    if (auto *action = findChild<QAction *>(name))
+        return action->isEnabled();
+    auto *widget = findChild<QWidget *>(name);
+    return widget && widget->isEnabled();
 }
 
 void MainWindow::UpdateCommandState(const Cls_管理 &book)

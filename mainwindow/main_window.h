@@ -48,6 +48,10 @@ public:
     RecentFilesMenu &recentFiles() { return *m_recent; }
     ListCommands &listCommands() { return *m_commands; }
 
+    // A command's menu item or control, by its name.
+    void setEnabledByName(const QString &name, bool enabled);
+    bool isEnabledByName(const QString &name) const;
+
     // Enables the record commands when the book holds a record.
     void UpdateCommandState(const Cls_管理 &book);
     // The unsaved-changes flag, with the Save controls.
@@ -94,7 +98,6 @@ private:
     void openSenderForm();
     QAction *menuAction(QMenu *menu, const QString &name, const QString &caption);
     QAction *menuSeparator(QMenu *menu, const QString &name);
-    void setEnabledByName(const QString &name, bool enabled);
 
     AppState &m_state;
     SettingsStore &m_store;

@@ -27,15 +27,31 @@ Cls_管理::~Cls_管理()
     }
 }
 
+void Cls_管理::CheckRoomForOne() const
+{
+    if (Count() >= MaxBookRecords)
+        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s.arg(MaxBookRecords));
+}
+
+void Cls_管理::checkPlace(int Before) const
+{
+    if (Before != -1 && (Before < 1 || Before > Count()))
+        throw AppError(u"挿入位置 %1 は範囲外です（1～%2）。"_s.arg(Before).arg(Count()));
+    CheckRoomForOne();
+}
+
+void Cls_管理::CheckAdd(int Before, const QString &Key) const
+{
+    checkPlace(Before);
+    if (m_byKey.contains(Key))
+        throw AppError(u"キー「%1」の住所はすでに登録されています。"_s.arg(Key));
+}
+
 Cls_住所 &Cls_管理::Add(const QString &name, const QString &tel, const QString &mail,
                       const QString &yubin, const QString &ju1, const QString &ju2,
                       const QString &memo, Cls_管理 *owner, int Before, const QString &Key)
 {
-    if (Before != -1 && (Before < 1 || Before > Count()))
-        throw AppError(u"挿入位置 %1 は範囲外です（1～%2）。"_s.arg(Before).arg(Count()));
-    if (Count() >= MaxBookRecords)
-        throw AppError(u"住所録に登録できるのは%1件までです。これ以上追加できません。"_s
-                           .arg(MaxBookRecords));
+    checkPlace(Before);
     // Everything that can fail happens before the book changes.
     growForOneMore(m_items);
     growForOneMore(m_keys);

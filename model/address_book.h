@@ -23,6 +23,11 @@ public:
                  const QString &yubin, const QString &ju1, const QString &ju2,
                  const QString &memo, Cls_管理 *owner, int Before, const QString &Key);
 
+    // Throws AppError when Add(…, Before, Key) would fail; the book is not touched.
+    void CheckAdd(int Before, const QString &Key) const;
+    // Throws AppError when the book has no room for one more record.
+    void CheckRoomForOne() const;
+
     Cls_住所 &Item(int position) const;
     Cls_住所 &Item(const QString &key) const;
     bool Contains(const QString &key) const { return m_byKey.contains(key); }
@@ -44,6 +49,7 @@ public:
 
 private:
     void checkPosition(int position) const;
+    void checkPlace(int Before) const;   // insertion place and room
 
     std::vector<RecordPtr> m_items;
     std::vector<QString> m_keys;          // the key each element was added under

@@ -2,6 +2,7 @@
 
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
+#include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
@@ -45,14 +46,6 @@ constexpr int kHeight = 5175;
 constexpr int kTelLimit = 13;   // characters the user may type
 constexpr int kYubinLimit = 8;
 
-QFont formFont(bool bold)
-{
-    QFont font(u"ＭＳ Ｐゴシック"_s);
-    font.setPointSizeF(11.25);
-    font.setBold(bold);
-    return font;
-}
-
 QLineEdit *makeBox(QWidget *form, const TwipsPlace &p)
 {
     auto *box = new QLineEdit(form);
@@ -74,9 +67,9 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
     // A fixed form: a close box, no minimise or maximise button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFont(formFont(false));
+    setFont(DesignFont(DialogFace, 11.25));
 
-    const QFont labelFont = formFont(true);
+    const QFont labelFont = DesignFont(DialogFace, 11.25, true);
     for (const TwipsPlace &p : kLabels) {
         auto *label = new QLabel(this);
         label->setObjectName(QString::fromUtf16(p.name));

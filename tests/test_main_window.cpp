@@ -88,13 +88,7 @@ class TestMainWindow : public QObject {
         return object;
     }
 
-    bool enabled(const QString &name)
-    {
-        if (auto *a = m_window->findChild<QAction *>(name))
-            return a->isEnabled();
-        auto *w = named<QWidget>(name);
-        return w && w->isEnabled();
-    }
+    bool enabled(const QString &name) { return m_window->isEnabledByName(name); }
 
     // The book is changed by an in-place rename, as a user would change it.
     void renameFirst(const QString &name)

@@ -110,7 +110,7 @@ public:
         return object;
     }
 
-    bool enabled(const QString &name) const;
+    bool enabled(const QString &name) const { return window->isEnabledByName(name); }
 
     QStringList shownTexts()
     {
@@ -120,13 +120,3 @@ public:
         return texts;
     }
 };
-
-#include <QAction>
-
-inline bool WindowFixture::enabled(const QString &name) const
-{
-    if (auto *action = window->findChild<QAction *>(name))
-        return action->isEnabled();
-    auto *widget = window->findChild<QWidget *>(name);
-    return widget && widget->isEnabled();
-}
