@@ -2,6 +2,7 @@
 
 #include "model/address_book.h"
 #include "model/record_keys.h"
+#include "print/printer_setup.h"
 #include "settings/app_settings.h"
 
 #include <QString>
@@ -23,6 +24,21 @@ struct AppState {
     qint16 EntryMode = 0;      // how the entry dialog opens: 1 change, 2 add, 3 and 4 view
     bool FontCacheValid = false;
     SettingsRecord AppSettings;
+
+    // Printing: the run going on and the dialog's flags.
+    bool PrintCancelled = false;
+    bool PrintSender = false;
+    QString PrintKindName;
+    qint16 LastRunMode = 0;      // 0 print, 1 preview
+    bool RunFromDialog = false;
+    bool RunFromPreview = false;
+    bool PrintListsChanged = false;
+    bool PrintDialogReady = false;
+    qint16 PreviewKind = 0;
+    qint16 PreviewPageCount = 0;
+    // The application's current printer and its page set-up; it lasts for
+    // the run and starts as the system default.
+    PrinterSetup CurrentPrinter;
 
     // The next key for an added, pasted or moved record.
     QString NextRecordKey() { return MakeRecordKey(++KeyCounter); }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "print/print_surface.h"
+
+#include <QPainter>
+
+// Draws through a QPainter whose world unit is one twip. The variants give
+// the painter; this class turns the surface's operations into painting.
+class PainterSurface : public PrintSurface {
+public:
+    using PrintSurface::PrintSurface;
+
+protected:
+    // The painter to draw with, active and scaled to twips. It may start the
+    // job on its first use (the printer), so it may throw AppError.
+    virtual QPainter &activePainter() = 0;
+
+    // Scales a freshly begun painter from the device's own resolution to twips.
+    static void ScaleToTwips(QPainter &painter);
+
+    void drawText(const QPointF &topLeft, const QString &text) override;
+    double textWidth(const QString &text) override;
+    void drawLine(const QPointF &from, const QPointF &to) override;
+    void drawBox(const QPointF &corner1, const QPointF &corner2) override;
+
+private:
+    QPointF toTwips(const QPointF &p) const;
+    QPen pen() const;
+};

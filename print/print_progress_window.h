@@ -1,0 +1,35 @@
+#pragma once
+
+#include "print/print_job.h"
+
+#include <QDialog>
+
+class PictureButton;
+class QLabel;
+class QProgressBar;
+class PreviewWindow;
+struct AppState;
+
+// F_PrintSy: what the running printout is doing, how far it has got, and
+// the only way to stop it. Shown modeless by whoever starts the run.
+class PrintProgressWindow : public QDialog, public PrintProgress {
+    Q_OBJECT
+public:
+    PrintProgressWindow(AppState &state, QWidget *owner);
+
+    // Captions and scale for a run: mode 0 print, 1 preview; entries to print.
+    void Prepare(const QString &kindName, int mode, int entries);
+    // The preview a cancelled preview run from the print dialog must remove.
+    void SetPreviewToCancel(PreviewWindow *preview);
+
+    void SetStatus(const QString &text) override;
+    void SetValue(int value) override;
+    void PumpEvents() override;
+
+    // The cancel button's action.
+    void Cancel();
+
+private:
+    AppState &m_state;
+    PreviewWindow *m_preview = nullptr;
+};

@@ -1,0 +1,43 @@
+#include "print/print_surface.h"
+
+namespace {
+constexpr double TwipsPerPoint = 20.0;
+constexpr double MillimetresPerPoint = 25.4 / 72.0;
+}
+
+double PrintSurface::UnitsPerPoint() const
+{
+    return m_scaleMode == ScaleMillimetres ? MillimetresPerPoint : TwipsPerPoint;
+}
+
+double PrintSurface::LineHeight() const
+{
+    return Font.Size * UnitsPerPoint();
+}
+
+void PrintSurface::PrintText(const QString &text)
+{
+    drawText(QPointF(CurrentX, CurrentY), text);
+    CurrentX += textWidth(text);
+}
+
+void PrintSurface::PrintLine(const QString &text)
+{
+    drawText(QPointF(CurrentX, CurrentY), text);
+    CurrentX = 0;
+    CurrentY += LineHeight();
+}
+
+void PrintSurface::Line(double x, double y, double dx, double dy)
+{
+    drawLine(QPointF(x, y), QPointF(x + dx, y + dy));
+    CurrentX = x + dx;
+    CurrentY = y + dy;
+}
+
+void PrintSurface::Box(double x, double y, double dx, double dy)
+{
+    drawBox(QPointF(x, y), QPointF(x + dx, y + dy));
+    CurrentX = x + dx;
+    CurrentY = y + dy;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The application's current printer and the page set-up the printouts and
+// the preview leave on it. The set-up stays in force until changed, so the
+// preview's print button prints on the paper the preview was made for.
+struct PrinterSetup {
+    QString Name;                  // empty: the system default printer
+    int ScaleMode = 1;             // 1 twips, 6 millimetres
+    int PaperSize = 9;             // 9 A4, 256 user-defined
+    int Orientation = 1;           // 1 portrait, 2 landscape
+    int PrintQuality = -4;
+    // The user-defined paper in twips, portrait.
+    int PaperWidthTwips = 0;
+    int PaperHeightTwips = 0;
+};
