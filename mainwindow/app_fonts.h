@@ -3,9 +3,7 @@
 #include <QFont>
 #include <QString>
 
-// The window and printout fonts are named by their Windows faces; map them
-// to the installed Japanese faces so text never falls back to empty boxes.
-void InstallFontSubstitutes();
+#include "print/font_substitutes.h"
 
 // The face the windows are drawn in.
 inline const QString DialogFace = QStringLiteral("ＭＳ Ｐゴシック");
