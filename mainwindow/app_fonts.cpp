@@ -1,6 +1,7 @@
 #include "mainwindow/app_fonts.h"
 
 #include <QFont>
+
 QFont DesignFont(const QString &family, qreal points, bool bold)
 {
     QFont font(family);
