@@ -1,1 +1,72 @@
 #include "print/printouts.h"
+
+#include "model/address_record.h"
+#include "model/app_state.h"
+#include "print/print_surface.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Kind = 2;
+constexpr int LabelsPerPage = 14;
+constexpr double LabelWidth = 5300, LabelHeight = 2100;
+constexpr double GridLeft = 400, GridTop = 700;
+
+// Label n (1 to 14) on its page: odd numbers in the left column, even in
+// the right one, filling the page row by row.
+QPointF LabelCorner(int n)
+{
+    const int column = (n % 2 == 1) ? 0 : 1;
+    const int row = (n + 1) / 2;
+    return {GridLeft + LabelWidth * column, GridTop + LabelHeight * (row - 1)};
+}
+
+void PrintAt(PrintSurface &surface, double x, double y, const QString &text)
+{
+    surface.CurrentX = x;
+    surface.CurrentY = y;
+    surface.PrintLine(text);
+}
+
+} // namespace
+
+void PrintAddressLabels(PrintSurface *surface, PrintJob &job, int previewFlag)
+{
+    PrintoutRun run(surface, job, previewFlag);
+    try {
+        run.SetUpPaper(OrientationPortrait);
+        DrawPageHeader(run.Surface(), job, Kind, run.Page());
+        int label = 1;
+        run.ShowPrinting();
+        for (int i = 0; i < job.entries.Count(); ++i) {
+            if (run.Cancelled())
+                break;
+            if (label > LabelsPerPage) {
+                run.StartNewPage();
+                DrawPageHeader(run.Surface(), job, Kind, run.Page());
+                label = 1;
+            }
+            PrintSurface &page = run.Surface();
+            page.DrawWidth = 1;
+            page.DrawStyle = DrawStyleDotted;
+            const QPointF corner = LabelCorner(label);
+            const double x = corner.x(), y = corner.y();
+            // The cutting guide.
+            page.Box(x, y, LabelWidth, LabelHeight);
+            const Cls_住所 &record = PrintEntryRecord(job, i);
+            SetPrintFont(page, job, Kind, true, 11);
+            PrintAt(page, x + 500, y + 300, u"〒 "_s + record.PYubin);
+            SetPrintFont(page, job, Kind, true, 12);
+            PrintAt(page, x + 500, y + 700, record.PJu1);
+            PrintAt(page, x + 500, y + 1000, record.PJu2);
+            SetPrintFont(page, job, Kind, true, 16);
+            PrintAt(page, x + 1100, y + 1500, record.PName + u"   様"_s);
+            ++label;
+            job.progress.SetValue(i + 1);
+        }
+        run.Finish();
+    } catch (const std::exception &e) {
+        run.Fail(e);
+    }
+}

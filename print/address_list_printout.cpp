@@ -1,1 +1,120 @@
 #include "print/printouts.h"
+
+#include "model/address_record.h"
+#include "model/app_state.h"
+#include "print/print_surface.h"
+
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Kind = 1;
+constexpr double FrameX = 300, FrameY = 600, FrameWidth = 15500, FrameHeight = 10350;
+constexpr double BandHeight = 350, RowPitch = 250;
+constexpr int RowsPerPage = 40;
+const QColor BandColor(149, 144, 144);
+
+struct Column {
+    Field field;
+    double ruleX;      // left rule, from the frame's left edge
+    const char16_t *caption;
+    double captionX;   // from the frame's left edge
+};
+
+// In print order; each text starts 50 twips right of its column's rule.
+const std::array<Column, FieldCount> Columns = {{
+    {Field::Name, 0, u"氏名", 600},
+    {Field::Tel, 1700, u"電話番号", 2080},
+    {Field::Mail, 3300, u"メールアドレス", 4300},
+    {Field::Yubin, 6800, u"〒", 7200},
+    {Field::Ju1, 7800, u"住所1", 8900},
+    {Field::Ju2, 10600, u"住所2", 11700},
+    {Field::Memo, 13400, u"一言メモ", 14000},
+}};
+
+void DrawTableFrame(PrintSurface &surface, PrintJob &job)
+{
+    DrawTrapped(surface, job, [&] {
+        surface.CurrentX = FrameX;
+        surface.CurrentY = FrameY;
+        surface.DrawWidth = 5;
+        surface.Box(FrameX, FrameY, FrameWidth, FrameHeight);
+        surface.FillStyle = FillCrossHatch;
+        surface.FillColor = BandColor;
+        surface.Box(FrameX, FrameY, FrameWidth, BandHeight);
+        surface.FillStyle = FillTransparent;
+        surface.Line(FrameX, FrameY + BandHeight, FrameWidth, 0);
+        for (const Column &column : Columns)
+            if (column.ruleX > 0)
+                surface.Line(FrameX + column.ruleX, FrameY, 0, FrameHeight);
+        // The captions keep the header's bold 10-point font.
+        for (const Column &column : Columns) {
+            surface.CurrentX = FrameX + column.captionX;
+            surface.CurrentY = FrameY + 100;
+            surface.PrintLine(QString::fromUtf16(column.caption));
+        }
+    });
+}
+
+void DrawPageFurniture(PrintoutRun &run, PrintJob &job)
+{
+    PrintSurface &surface = run.Surface();
+    DrawPageHeader(surface, job, Kind, run.Page());
+    DrawTableFrame(surface, job);
+    SetPrintFont(surface, job, Kind, false, 10);
+    surface.DrawWidth = 1;
+}
+
+} // namespace
+
+void PrintAddressList(PrintSurface *surface, PrintJob &job, int previewFlag)
+{
+    PrintoutRun run(surface, job, previewFlag);
+    try {
+        run.SetUpPaper(OrientationLandscape);
+        DrawPageFurniture(run, job);
+        int rowsOnPage = 0;
+        run.ShowPrinting();
+        bool cancelled = false;
+        for (int i = 0; i < job.entries.Count(); ++i) {
+            if (run.Cancelled()) {
+                cancelled = true;
+                break;
+            }
+            if (rowsOnPage == RowsPerPage) {
+                run.StartNewPage();
+                DrawPageFurniture(run, job);
+                rowsOnPage = 0;
+            }
+            const Cls_住所 &record = PrintEntryRecord(job, i);
+            PrintSurface &page = run.Surface();
+            const double y = FrameY + BandHeight + 50 + RowPitch * rowsOnPage;
+            for (const Column &column : Columns) {
+                page.CurrentX = FrameX + column.ruleX + 50;
+                page.CurrentY = y;
+                page.PrintLine(record.field(column.field));
+            }
+            ++rowsOnPage;
+            SetRowRulePen(page, rowsOnPage);
+            // The last row's lower boundary is the frame's bottom edge.
+            if (rowsOnPage != RowsPerPage)
+                page.Line(FrameX, page.CurrentY, FrameWidth, 0);
+            job.progress.SetValue(i + 1);
+        }
+        if (!cancelled) {
+            PrintSurface &page = run.Surface();
+            for (int f = rowsOnPage + 1; f <= RowsPerPage; ++f) {
+                if (run.Cancelled())
+                    break;
+                SetRowRulePen(page, f);
+                page.CurrentY = FrameY + BandHeight + RowPitch * f;
+                page.Line(FrameX, page.CurrentY, FrameWidth, 0);
+            }
+        }
+        run.Finish();
+    } catch (const std::exception &e) {
+        run.Fail(e);
+    }
+}

@@ -2,8 +2,11 @@
 
 #include "print/surface_font.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 
 void PainterSurface::ScaleToTwips(QPainter &painter)
 {
@@ -35,7 +38,26 @@ void PainterSurface::drawText(const QPointF &topLeft, const QString &text)
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QPointF at = toTwips(topLeft);
-    painter.drawText(QPointF(at.x(), at.y() + QFontMetricsF(font).ascent()), text);
+    const QPointF baseline(at.x(), at.y() + QFontMetricsF(font).ascent());
+    painter.drawText(baseline, text);
+    // A face without a bold style is thickened only when glyphs are drawn
+    // straight onto a bitmap; the PDF the printer gets and a replayed page
+    // picture carry the plain outlines. Strike such text once more, shifted
+    // by the bitmap engine's emboldening width, so bold shows there too.
+    if (needsStruckBold(painter, font))
+        painter.drawText(baseline + QPointF(font.pixelSize() / 24.0, 0), text);
+}
+
+bool PainterSurface::needsStruckBold(QPainter &painter, const QFont &font)
+{
+    if (!font.bold() || !painter.paintEngine() || painter.paintEngine()->type() == QPaintEngine::Raster)
+        return false;
+    const QFontInfo info(font);
+    if (info.family() != m_boldCheckedFamily) {
+        m_boldCheckedFamily = info.family();
+        m_faceHasBold = QFontDatabase::bold(info.family(), info.styleName());
+    }
+    return !m_faceHasBold;
 }
 
 double PainterSurface::textWidth(const QString &text)

@@ -26,4 +26,9 @@ protected:
 private:
     QPointF toTwips(const QPointF &p) const;
     QPen pen() const;
+    bool needsStruckBold(QPainter &painter, const QFont &font);
+
+    // Whether the face last asked for bold has a bold style of its own.
+    QString m_boldCheckedFamily;
+    bool m_faceHasBold = true;
 };

@@ -1,1 +1,111 @@
 #include "print/printouts.h"
+
+#include "model/address_record.h"
+#include "model/app_state.h"
+#include "print/print_surface.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int Kind = 3;
+constexpr int ColumnsPerPage = 3;
+constexpr int RowsPerColumn = 40;
+constexpr double ColumnLefts[ColumnsPerPage] = {400, 5600, 10800};
+constexpr double ColumnTop = 600, ColumnWidth = 4000, ColumnHeight = 10350;
+constexpr double BandHeight = 350, RowPitch = 250, NamePartWidth = 2000;
+const QColor BandColor(149, 144, 144);
+
+// The frame, band, rules and captions of one column. It belongs to the run:
+// a failure here ends the printout.
+void DrawPhoneColumn(PrintSurface &surface, double x)
+{
+    surface.CurrentX = x;
+    surface.CurrentY = ColumnTop;
+    surface.DrawWidth = 5;
+    surface.Box(x, ColumnTop, ColumnWidth, ColumnHeight);
+    surface.FillStyle = FillCrossHatch;
+    surface.FillColor = BandColor;
+    surface.Box(x, ColumnTop, ColumnWidth, BandHeight);
+    surface.FillStyle = FillTransparent;
+    surface.Line(x + NamePartWidth, ColumnTop, 0, ColumnHeight);
+    surface.CurrentX = x + 800;
+    surface.CurrentY = ColumnTop + 100;
+    surface.PrintLine(u"氏名"_s);
+    surface.CurrentX = x + 2600;
+    surface.CurrentY = ColumnTop + 100;
+    surface.PrintLine(u"電話番号"_s);
+    surface.Line(x, ColumnTop + BandHeight, ColumnWidth, 0);
+}
+
+void DrawPageFurniture(PrintoutRun &run, PrintJob &job)
+{
+    DrawPageHeader(run.Surface(), job, Kind, run.Page());
+    // Captions and rows alike are regular 10 point.
+    SetPrintFont(run.Surface(), job, Kind, false, 10);
+}
+
+} // namespace
+
+void PrintPhoneList(PrintSurface *surface, PrintJob &job, int previewFlag)
+{
+    PrintoutRun run(surface, job, previewFlag);
+    try {
+        run.SetUpPaper(OrientationLandscape);
+        DrawPageFurniture(run, job);
+        // A column opens only when an entry comes for it.
+        int rowsUsed = RowsPerColumn;
+        int column = 1;
+        int row = 1;
+        double x = ColumnLefts[0];
+        run.ShowPrinting();
+        bool cancelled = false;
+        for (int i = 0; i < job.entries.Count(); ++i) {
+            if (run.Cancelled()) {
+                cancelled = true;
+                break;
+            }
+            if (rowsUsed == RowsPerColumn) {
+                if (column > ColumnsPerPage) {
+                    run.StartNewPage();
+                    DrawPageFurniture(run, job);
+                    column = 1;
+                }
+                x = ColumnLefts[column - 1];
+                row = 1;
+                DrawPhoneColumn(run.Surface(), x);
+                rowsUsed = 0;
+                ++column;
+            }
+            const Cls_住所 &record = PrintEntryRecord(job, i);
+            PrintSurface &page = run.Surface();
+            const double y = ColumnTop + BandHeight + 50 + RowPitch * (row - 1);
+            page.CurrentX = x + 50;
+            page.CurrentY = y;
+            page.PrintLine(record.PName);
+            page.CurrentX = x + NamePartWidth + 50;
+            page.CurrentY = y;
+            page.PrintLine(record.PTel);
+            SetRowRulePen(page, row);
+            // The last row's lower boundary is the frame's bottom edge.
+            if (row != RowsPerColumn)
+                page.Line(x, page.CurrentY, ColumnWidth, 0);
+            ++rowsUsed;
+            ++row;
+            job.progress.SetValue(i + 1);
+        }
+        if (!cancelled) {
+            PrintSurface &page = run.Surface();
+            for (int f = rowsUsed + 1; f <= RowsPerColumn; ++f) {
+                if (run.Cancelled())
+                    break;
+                SetRowRulePen(page, f);
+                page.CurrentY = ColumnTop + BandHeight + RowPitch * f;
+                page.Line(x, page.CurrentY, ColumnWidth, 0);
+            }
+        }
+        run.Finish();
+    } catch (const std::exception &e) {
+        run.Fail(e);
+    }
+}

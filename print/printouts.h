@@ -2,6 +2,9 @@
 
 #include "print/print_job.h"
 
+#include <exception>
+#include <functional>
+
 class PrintSurface;
 class Cls_住所;
 
@@ -26,3 +29,44 @@ const Cls_住所 &PrintEntryRecord(const PrintJob &job, int index);
 
 // "yyyy年m月d日", month and day without leading zeros.
 QString PrintDate(const QDate &date);
+
+// The readable text of a failure: an AppError's description, else what().
+QString FailureDescription(const std::exception &e);
+
+// Runs one drawing routine that traps its own failures: on the printer the
+// job is discarded, the failure is reported, and the caller goes on.
+void DrawTrapped(PrintSurface &surface, PrintJob &job, const std::function<void()> &draw);
+
+// The course every printout of kinds 1 to 3 takes: status lines, the page
+// set-up on the printer, page numbers, new pages (on the preview each new
+// page becomes the surface), the cancel test and the end of the job.
+class PrintoutRun {
+public:
+    PrintoutRun(PrintSurface *surface, PrintJob &job, int previewFlag);
+
+    PrintSurface &Surface() const { return *m_surface; }
+    int Page() const { return m_page; }
+
+    // Progress 2 and "用紙設定中..."; on the printer twips, A4, the given
+    // orientation and high quality; page 1.
+    void SetUpPaper(int orientation);
+    // "印刷中です..." or "プレビュー中です...".
+    void ShowPrinting();
+    // Lets the cancel button act; true once the run is cancelled.
+    bool Cancelled();
+    // Ends the page and starts the next one.
+    void StartNewPage();
+    // On the printer: sends the job, or discards it after a cancel.
+    void Finish();
+    // Discards the printer job and reports the failure; the printout ends.
+    void Fail(const std::exception &e);
+
+private:
+    PrintSurface *m_surface;
+    PrintJob &m_job;
+    int m_previewFlag;
+    int m_page = 1;
+};
+
+// Pen of a row rule: solid 2 pixels on every fifth row, dotted 1 otherwise.
+void SetRowRulePen(PrintSurface &surface, int rowNumber);

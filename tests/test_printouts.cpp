@@ -1,10 +1,761 @@
+// The printouts drawn on a recording surface: page furniture, the layouts of
+// the address list, the labels and the telephone list, preview runs, cancel
+// and failures.
+
+#include "model/app_state.h"
+#include "print/font_substitutes.h"
+#include "print/picture_surface.h"
+#include "print/printouts.h"
+#include "print/recording_surface.h"
+#include "print/surface_font.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QColor BandGrey(149, 144, 144);
+
+// Cancels at the chosen call of PumpEvents (1-based), as the cancel button does.
+class FakeProgress : public PrintProgress {
+public:
+    explicit FakeProgress(AppState &state) : m_state(state) {}
+    void SetStatus(const QString &text) override { statuses << text; }
+    void SetValue(int value) override { values << value; }
+    void PumpEvents() override
+    {
+        if (++pumps == cancelAtPump)
+            m_state.PrintCancelled = true;
+    }
+
+    QStringList statuses;
+    QList<int> values;
+    int pumps = 0;
+    int cancelAtPump = 0;
+
+private:
+    AppState &m_state;
+};
+
+class FakeEntries : public PrintEntries {
+public:
+    int Count() const override { return int(keys.size()); }
+    qint32 KeyNumber(int index) const override { return keys.at(index); }
+    QList<qint32> keys;
+};
+
+QString NameOf(int n) { return u"山田 太郎%1"_s.arg(n); }
+
+// A book of count entries under the keys s1..sN, all of them to be printed.
+struct Fixture {
+    explicit Fixture(int count, bool printer = true) : surface(printer)
+    {
+        state.AppSettings.PrintFontName = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s};
+        state.BookFileName = u"/home/user/住所録.csv"_s;
+        for (int n = 1; n <= count; ++n) {
+            state.OpenBook->Add(NameOf(n), u"03-1234-%1"_s.arg(n), u"taro%1@example.jp"_s.arg(n),
+                                u"100-%1"_s.arg(n, 4, 10, QLatin1Char('0')), u"東京都千代田区%1丁目"_s.arg(n),
+                                u"ゆざりぼ荘%1号"_s.arg(n), u"メモ%1"_s.arg(n), state.OpenBook.get(), -1,
+                                MakeRecordKey(n));
+            entries.keys << n;
+        }
+        state.KeyCounter = count;
+    }
+
+    void run(int kind, int previewFlag = 0)
+    {
+        job.pages = previewFlag == 1 ? &pages : nullptr;
+        RunKindPrintout(kind, &surface, job, previewFlag);
+    }
+
+    // Pages as drawn: the printer's pages, or the preview's page surfaces.
+    QList<QList<RecordedOp>> drawnPages() const
+    {
+        QList<QList<RecordedOp>> out;
+        if (surface.IsPrinter()) {
+            for (const RecordedOp &o : surface.ops) {
+                while (out.size() < o.page)
+                    out.append(QList<RecordedOp>());
+                if (o.kind != RecordedOp::NewPage)
+                    out[o.page - 1].append(o);
+            }
+        } else {
+            out.append(surface.ops);
+            for (const auto &page : pages.pages)
+                out.append(page->ops);
+        }
+        return out;
+    }
+
+    AppState state;
+    FakeProgress progress{state};
+    FakeEntries entries;
+    RecordingSurface surface;
+    RecordingPages pages{surface};
+    QStringList failures;
+    PrintJob job{state, progress, entries, nullptr, [this](const QString &d) { failures << d; }, QDate(2002, 3, 5)};
+};
+
+QList<RecordedOp> ofKind(const QList<RecordedOp> &ops, RecordedOp::Kind kind)
+{
+    QList<RecordedOp> out;
+    for (const RecordedOp &o : ops)
+        if (o.kind == kind)
+            out.append(o);
+    return out;
+}
+
+int countKind(const QList<RecordedOp> &ops, RecordedOp::Kind kind) { return int(ofKind(ops, kind).size()); }
+
+const RecordedOp *findText(const QList<RecordedOp> &ops, const QString &text)
+{
+    for (const RecordedOp &o : ops)
+        if (o.kind == RecordedOp::Text && o.text == text)
+            return &o;
+    return nullptr;
+}
+
+// The thin horizontal rules between rows (the frames are 5 pixels wide).
+QList<RecordedOp> rowRules(const QList<RecordedOp> &ops)
+{
+    QList<RecordedOp> out;
+    for (const RecordedOp &o : ops)
+        if (o.kind == RecordedOp::Line && o.drawWidth < 5 && o.from.y() == o.to.y())
+            out.append(o);
+    return out;
+}
+
+int entryTexts(const QList<RecordedOp> &ops)
+{
+    int n = 0;
+    for (const RecordedOp &o : ops)
+        if (o.kind == RecordedOp::Text && o.text.startsWith(u"山田"_s))
+            ++n;
+    return n;
+}
+
+double widthOf(const QString &text, const PrintFont &font)
+{
+    return QFontMetricsF(SurfaceQFont(font)).horizontalAdvance(text);
+}
+
+// Row f's rule lies on the row's lower boundary, solid 2 on every fifth row.
+void checkRule(const RecordedOp &rule, int f, double left, double width)
+{
+    QCOMPARE(rule.from, QPointF(left, 950 + 250 * f));
+    QCOMPARE(rule.to, QPointF(left + width, 950 + 250 * f));
+    QCOMPARE(rule.drawWidth, f % 5 == 0 ? 2 : 1);
+    QCOMPARE(rule.drawStyle, f % 5 == 0 ? int(DrawStyleSolid) : int(DrawStyleDotted));
+}
+
+const QList<RecordedOp::Kind> PrinterOnly = {RecordedOp::NewPage, RecordedOp::EndDoc, RecordedOp::KillDoc,
+                                             RecordedOp::ScaleMode, RecordedOp::PaperSize,
+                                             RecordedOp::Orientation, RecordedOp::PrintQuality};
+
+} // namespace
+
+// Failure messages show the font that was compared.
+char *toString(const PrintFont &font)
+{
+    return QTest::toString(u"%1 %2pt%3%4"_s.arg(font.Name).arg(font.Size).arg(font.Bold ? u" bold"_s : QString(),
+                                                                              font.Italic ? u" italic"_s : QString()));
+}
 
 class TestPrintouts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void placeholder() {}
+    void initTestCase() { InstallFontSubstitutes(); }
+
+    void pageHeader_data();
+    void pageHeader();
+    void addressListPages_data();
+    void addressListPages();
+    void addressListFrameAndRows();
+    void labels_data();
+    void labels();
+    void labelTexts_data();
+    void labelTexts();
+    void phoneList_data();
+    void phoneList();
+    void printerRun_data();
+    void printerRun();
+    void previewRun_data();
+    void previewRun();
+    void cancel_data();
+    void cancel();
+    void missingKey_data();
+    void missingKey();
+    void furnitureFailure_data();
+    void furnitureFailure();
+    void boldShowsOnPagePictures_data();
+    void boldShowsOnPagePictures();
 };
+
+void TestPrintouts::pageHeader_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<double>("titleX");
+    QTest::addColumn<QString>("fileText");
+    QTest::addColumn<QString>("dateText");
+    QTest::addColumn<QString>("pageText");
+    QTest::addColumn<QPointF>("pageAt");
+
+    QTest::newRow("address list") << 1 << u"/home/user/住所録.csv"_s << QDate(2002, 3, 5) << 1 << u"住所録一覧表"_s
+                                  << 300.0 << u"  ファイル名は【/home/user/住所録.csv】"_s
+                                  << u"   2002年3月5日 発行"_s << u"-1-"_s << QPointF(7900, 11100);
+    QTest::newRow("labels, untitled book") << 2 << QString() << QDate(2024, 12, 31) << 10 << u"宛名ラベル"_s
+                                           << 400.0 << u"  ファイル名は【】"_s << u"   2024年12月31日 発行"_s
+                                           << u"-10-"_s << QPointF(5590, 15800);
+    QTest::newRow("telephone list, ideographic space") << 3 << u"a.csv"_s << QDate(1999, 1, 9) << 123
+                                                       << u"電話番号一覧表"_s << 400.0 << u"  ファイル名は【a.csv】"_s
+                                                       << u"   1999年1月9日\u3000発行"_s << u"-123-"_s
+                                                       << QPointF(7440, 11100);
+}
+
+void TestPrintouts::pageHeader()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, fileName);
+    QFETCH(QDate, date);
+    QFETCH(int, page);
+    QFETCH(QString, title);
+    QFETCH(double, titleX);
+    QFETCH(QString, fileText);
+    QFETCH(QString, dateText);
+    QFETCH(QString, pageText);
+    QFETCH(QPointF, pageAt);
+
+    Fixture f(0);
+    f.state.BookFileName = fileName;
+    f.job.today = date;
+    DrawPageHeader(f.surface, f.job, kind, page);
+
+    QCOMPARE(f.surface.texts(), (QStringList{title, fileText, dateText, pageText}));
+    const QList<RecordedOp> t = f.surface.ofKind(RecordedOp::Text);
+    const QString face = f.state.AppSettings.PrintFontName[size_t(kind - 1)];
+    QCOMPARE(t[0].font, (PrintFont{face, 12, true, false}));
+    for (int i = 1; i < 4; ++i)
+        QCOMPARE(t[i].font, (PrintFont{face, 10, true, false}));
+    // The smaller texts follow the title on its line.
+    QCOMPARE(t[0].from, QPointF(titleX, 200));
+    QCOMPARE(t[1].from.y(), 230.0);
+    QVERIFY(qAbs(t[1].from.x() - (titleX + widthOf(title, t[0].font))) < 0.01);
+    QCOMPARE(t[2].from.y(), 230.0);
+    QVERIFY(qAbs(t[2].from.x() - (t[1].from.x() + widthOf(fileText, t[1].font))) < 0.01);
+    QCOMPARE(t[3].from, pageAt);
+    // The page number ends its line.
+    QCOMPARE(f.surface.CurrentX, 0.0);
+    QCOMPARE(f.surface.CurrentY, pageAt.y() + 200);
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::addressListPages_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("rowsOnLastPage");
+
+    QTest::newRow("1 entry") << 1 << 1 << 1;
+    QTest::newRow("40 entries, one full page") << 40 << 1 << 40;
+    QTest::newRow("41 entries") << 41 << 2 << 1;
+    QTest::newRow("80 entries, no empty third page") << 80 << 2 << 40;
+}
+
+void TestPrintouts::addressListPages()
+{
+    QFETCH(int, count);
+    QFETCH(int, pages);
+    QFETCH(int, rowsOnLastPage);
+
+    Fixture f(count);
+    f.run(1);
+
+    const QList<QList<RecordedOp>> drawn = f.drawnPages();
+    QCOMPARE(int(drawn.size()), pages);
+    for (int p = 1; p <= pages; ++p) {
+        const QList<RecordedOp> &ops = drawn[p - 1];
+        const bool last = p == pages;
+        const int rows = last ? rowsOnLastPage : 40;
+        QCOMPARE(entryTexts(ops), rows);
+        const RecordedOp *number = findText(ops, u"-%1-"_s.arg(p));
+        QVERIFY(number);
+        QCOMPARE(number->from, QPointF(7900, 11100));
+
+        // A rule under every row but the 40th, then the completing rules:
+        // every boundary once, each on its own row's pen.
+        const QList<RecordedOp> rules = rowRules(ops);
+        const int expectedRules = rows == 40 ? 39 : 40;
+        QCOMPARE(int(rules.size()), expectedRules);
+        for (int r = 1; r <= expectedRules; ++r)
+            checkRule(rules[r - 1], r, 300, 15500);
+        // Only the last page is completed: after its last row's own rule.
+        int afterLastText = 0;
+        for (const RecordedOp &o : ops) {
+            if (o.kind == RecordedOp::Text)
+                afterLastText = 0;
+            else if (o.kind == RecordedOp::Line && o.drawWidth < 5)
+                ++afterLastText;
+        }
+        QCOMPARE(afterLastText, rows == 40 ? 0 : 1 + (40 - rows));
+    }
+}
+
+void TestPrintouts::addressListFrameAndRows()
+{
+    Fixture f(2);
+    Cls_住所 &second = f.state.OpenBook->Item(u"s2"_s);
+    second.PMail.clear();
+    second.PMemo = u"とても長い一言メモは次の欄を越えても切られずにそのまま印刷されます"_s;
+    f.run(1);
+
+    const QList<RecordedOp> &ops = f.surface.ops;
+    // Frame and hatched band, then the band's rule and six column rules, all 5 pixels.
+    const QList<RecordedOp> boxes = ofKind(ops, RecordedOp::Box);
+    QCOMPARE(int(boxes.size()), 2);
+    QCOMPARE(boxes[0].from, QPointF(300, 600));
+    QCOMPARE(boxes[0].to, QPointF(15800, 10950));
+    QCOMPARE(boxes[0].fillStyle, int(FillTransparent));
+    QCOMPARE(boxes[1].to, QPointF(15800, 950));
+    QCOMPARE(boxes[1].fillStyle, int(FillCrossHatch));
+    QCOMPARE(boxes[1].fillColor, BandGrey);
+    QList<double> verticals;
+    for (const RecordedOp &o : ofKind(ops, RecordedOp::Line)) {
+        if (o.drawWidth != 5)
+            continue;
+        if (o.from.x() == o.to.x()) {
+            QCOMPARE(o.from.y(), 600.0);
+            QCOMPARE(o.to.y(), 10950.0);
+            verticals << o.from.x();
+        } else {
+            QCOMPARE(o.from, QPointF(300, 950));
+            QCOMPARE(o.to, QPointF(15800, 950));
+        }
+    }
+    QCOMPARE(verticals, (QList<double>{2000, 3600, 7100, 8100, 10900, 13700}));
+
+    // Captions in the header's bold 10 point, rows in the regular body font.
+    const QStringList captions = {u"氏名"_s, u"電話番号"_s, u"メールアドレス"_s, u"〒"_s,
+                                  u"住所1"_s, u"住所2"_s, u"一言メモ"_s};
+    const QList<double> captionX = {900, 2380, 4600, 7500, 9200, 12000, 14300};
+    const QList<double> textX = {350, 2050, 3650, 7150, 8150, 10950, 13750};
+    const PrintFont bold{u"ＭＳ ゴシック"_s, 10, true, false};
+    const PrintFont regular{u"ＭＳ ゴシック"_s, 10, false, false};
+    const QList<RecordedOp> t = ofKind(ops, RecordedOp::Text);
+    QCOMPARE(int(t.size()), 4 + 7 + 2 * 7);
+    const Cls_住所 &first = f.state.OpenBook->Item(u"s1"_s);
+    for (int c = 0; c < 7; ++c) {
+        QCOMPARE(t[4 + c].text, captions[c]);
+        QCOMPARE(t[4 + c].from, QPointF(captionX[c], 700));
+        QCOMPARE(t[4 + c].font, bold);
+        for (int r = 0; r < 2; ++r) {
+            const RecordedOp &cell = t[11 + 7 * r + c];
+            const Cls_住所 &record = r == 0 ? first : second;
+            QCOMPARE(cell.text, record.field(Field(c)));
+            QCOMPARE(cell.from, QPointF(textX[c], 1000 + 250 * r));
+            QCOMPARE(cell.font, regular);
+        }
+    }
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::labels_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QPointF>("lastLabel");
+
+    QTest::newRow("1 entry, top left") << 1 << 1 << QPointF(400, 700);
+    QTest::newRow("14 entries, one page") << 14 << 1 << QPointF(5700, 13300);
+    QTest::newRow("15 entries, top left of page 2") << 15 << 2 << QPointF(400, 700);
+}
+
+void TestPrintouts::labels()
+{
+    QFETCH(int, count);
+    QFETCH(int, pages);
+    QFETCH(QPointF, lastLabel);
+
+    Fixture f(count);
+    f.run(2);
+
+    QCOMPARE(ofKind(f.surface.ops, RecordedOp::Orientation).at(0).value, int(OrientationPortrait));
+    const QList<QList<RecordedOp>> drawn = f.drawnPages();
+    QCOMPARE(int(drawn.size()), pages);
+    for (int p = 1; p <= pages; ++p) {
+        const RecordedOp *number = findText(drawn[p - 1], u"-%1-"_s.arg(p));
+        QVERIFY(number);
+        QCOMPARE(number->from, QPointF(5590, 15800));
+        // Guides only for labels printed; they fill the rows left to right.
+        const QList<RecordedOp> guides = ofKind(drawn[p - 1], RecordedOp::Box);
+        QCOMPARE(int(guides.size()), p < pages ? 14 : (count - 1) % 14 + 1);
+        for (int n = 1; n <= guides.size(); ++n) {
+            const QPointF corner(n % 2 ? 400 : 5700, 700 + 2100 * ((n + 1) / 2 - 1));
+            QCOMPARE(guides[n - 1].from, corner);
+            QCOMPARE(guides[n - 1].to, corner + QPointF(5300, 2100));
+            QCOMPARE(guides[n - 1].drawStyle, int(DrawStyleDotted));
+            QCOMPARE(guides[n - 1].drawWidth, 1);
+            QCOMPARE(guides[n - 1].fillStyle, int(FillTransparent));
+        }
+        if (p == pages)
+            QCOMPARE(guides.last().from, lastLabel);
+    }
+}
+
+void TestPrintouts::labelTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("yubin");
+    QTest::addColumn<QString>("nameLine");
+    QTest::addColumn<QString>("yubinLine");
+
+    QTest::newRow("filled") << u"鈴木 花子"_s << u"100-0001"_s << u"鈴木 花子   様"_s << u"〒 100-0001"_s;
+    QTest::newRow("empty name and code") << QString() << QString() << u"   様"_s << u"〒 "_s;
+}
+
+void TestPrintouts::labelTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, yubin);
+    QFETCH(QString, nameLine);
+    QFETCH(QString, yubinLine);
+
+    Fixture f(2);
+    Cls_住所 &record = f.state.OpenBook->Item(u"s2"_s);
+    record.PName = name;
+    record.PYubin = yubin;
+    f.run(2);
+
+    // The second label: column 2 of row 1.
+    const QList<RecordedOp> t = f.surface.ofKind(RecordedOp::Text);
+    QCOMPARE(int(t.size()), 4 + 2 * 4);
+    const QString face = u"ＭＳ 明朝"_s;
+    const struct {
+        QString text;
+        QPointF at;
+        double size;
+    } expected[] = {{yubinLine, {6200, 1000}, 11},
+                    {record.PJu1, {6200, 1400}, 12},
+                    {record.PJu2, {6200, 1700}, 12},
+                    {nameLine, {6800, 2200}, 16}};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(t[8 + i].text, expected[i].text);
+        QCOMPARE(t[8 + i].from, expected[i].at);
+        QCOMPARE(t[8 + i].font, (PrintFont{face, expected[i].size, true, false}));
+    }
+}
+
+void TestPrintouts::phoneList_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<QList<double>>>("columnsPerPage");
+    QTest::addColumn<int>("rowsInLastColumn");
+
+    using Pages = QList<QList<double>>;
+    QTest::newRow("1 entry") << 1 << Pages{{400}} << 1;
+    QTest::newRow("40 entries") << 40 << Pages{{400}} << 40;
+    QTest::newRow("41 entries") << 41 << Pages{{400, 5600}} << 1;
+    QTest::newRow("120 entries, one full page") << 120 << Pages{{400, 5600, 10800}} << 40;
+    QTest::newRow("121 entries") << 121 << Pages{{400, 5600, 10800}, {400}} << 1;
+}
+
+void TestPrintouts::phoneList()
+{
+    QFETCH(int, count);
+    QFETCH(QList<QList<double>>, columnsPerPage);
+    QFETCH(int, rowsInLastColumn);
+
+    Fixture f(count);
+    f.run(3);
+
+    const QList<QList<RecordedOp>> drawn = f.drawnPages();
+    QCOMPARE(drawn.size(), columnsPerPage.size());
+    const PrintFont regular{u"ＭＳ Ｐゴシック"_s, 10, false, false};
+    for (int p = 1; p <= drawn.size(); ++p) {
+        const QList<RecordedOp> &ops = drawn[p - 1];
+        const RecordedOp *number = findText(ops, u"-%1-"_s.arg(p));
+        QVERIFY(number);
+        QCOMPARE(number->from, QPointF(7440, 11100));
+
+        // A column is drawn only once an entry comes for it.
+        QList<double> frames;
+        for (const RecordedOp &o : ofKind(ops, RecordedOp::Box)) {
+            if (o.fillStyle == FillTransparent) {
+                QCOMPARE(o.to - o.from, QPointF(4000, 10350));
+                frames << o.from.x();
+            } else {
+                QCOMPARE(o.to - o.from, QPointF(4000, 350));
+                QCOMPARE(o.fillColor, BandGrey);
+            }
+        }
+        QCOMPARE(frames, columnsPerPage[p - 1]);
+
+        for (double x : frames) {
+            const bool lastColumn = p == drawn.size() && x == frames.last();
+            const int rows = lastColumn ? rowsInLastColumn : 40;
+            QList<RecordedOp> rules;
+            for (const RecordedOp &o : rowRules(ops))
+                if (o.from.x() == x)
+                    rules << o;
+            QCOMPARE(int(rules.size()), rows == 40 ? 39 : 40);
+            for (int r = 1; r <= rules.size(); ++r)
+                checkRule(rules[r - 1], r, x, 4000);
+            int names = 0;
+            for (const RecordedOp &o : ops) {
+                if (o.kind != RecordedOp::Text)
+                    continue;
+                if (o.text == u"氏名"_s && o.from.x() == x + 800) {
+                    QCOMPARE(o.from.y(), 700.0);
+                    QCOMPARE(o.font, regular);
+                } else if (o.text.startsWith(u"山田"_s) && o.from.x() == x + 50) {
+                    QCOMPARE(o.from.y(), 1000.0 + 250 * names);
+                    QCOMPARE(o.font, regular);
+                    ++names;
+                }
+            }
+            QCOMPARE(names, rows);
+        }
+    }
+    const RecordedOp *date = findText(f.surface.ops, u"   2002年3月5日\u3000発行"_s);
+    QVERIFY(date);
+    QVERIFY(date->font.Bold);
+}
+
+void TestPrintouts::printerRun_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("orientation");
+
+    QTest::newRow("address list") << 1 << int(OrientationLandscape);
+    QTest::newRow("labels") << 2 << int(OrientationPortrait);
+    QTest::newRow("telephone list") << 3 << int(OrientationLandscape);
+}
+
+void TestPrintouts::printerRun()
+{
+    QFETCH(int, kind);
+    QFETCH(int, orientation);
+
+    Fixture f(3);
+    f.run(kind);
+
+    // The page set-up comes before any drawing, the job ends once at the end.
+    const QList<RecordedOp> &ops = f.surface.ops;
+    QVERIFY(ops.size() > 5);
+    QCOMPARE(ops[0].kind, RecordedOp::ScaleMode);
+    QCOMPARE(ops[0].value, int(ScaleTwips));
+    QCOMPARE(ops[1].kind, RecordedOp::PaperSize);
+    QCOMPARE(ops[1].value, int(PaperA4));
+    QCOMPARE(ops[2].kind, RecordedOp::Orientation);
+    QCOMPARE(ops[2].value, orientation);
+    QCOMPARE(ops[3].kind, RecordedOp::PrintQuality);
+    QCOMPARE(ops[3].value, int(QualityHigh));
+    QCOMPARE(ops.last().kind, RecordedOp::EndDoc);
+    QCOMPARE(countKind(ops, RecordedOp::EndDoc), 1);
+    QCOMPARE(countKind(ops, RecordedOp::KillDoc), 0);
+    QCOMPARE(f.progress.statuses, (QStringList{u"用紙設定中..."_s, u"印刷中です..."_s}));
+    QCOMPARE(f.progress.values, (QList<int>{2, 1, 2, 3}));
+    QCOMPARE(f.state.PreviewPageCount, qint16(1));
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::previewRun_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("pages");
+
+    QTest::newRow("address list") << 1 << 81 << 3;
+    QTest::newRow("labels") << 2 << 15 << 2;
+    QTest::newRow("telephone list") << 3 << 121 << 2;
+}
+
+void TestPrintouts::previewRun()
+{
+    QFETCH(int, kind);
+    QFETCH(int, count);
+    QFETCH(int, pages);
+
+    Fixture f(count, false);
+    f.run(kind, 1);
+
+    QList<int> indexes;
+    for (int p = 2; p <= pages; ++p)
+        indexes << p - 1;
+    QCOMPARE(f.pages.addedIndexes, indexes);
+    QCOMPARE(f.state.PreviewPageCount, qint16(pages));
+    const QList<QList<RecordedOp>> drawn = f.drawnPages();
+    int entries = 0;
+    for (int p = 1; p <= pages; ++p) {
+        // Each page starts with its own header; the job and paper belong to the printer.
+        QCOMPARE(drawn[p - 1].first().text, f.surface.texts().first());
+        QVERIFY(findText(drawn[p - 1], u"-%1-"_s.arg(p)));
+        for (RecordedOp::Kind k : PrinterOnly)
+            QCOMPARE(countKind(drawn[p - 1], k), 0);
+        entries += entryTexts(drawn[p - 1]);
+    }
+    QCOMPARE(entries, count);
+    QCOMPARE(f.progress.statuses, (QStringList{u"用紙設定中..."_s, u"プレビュー中です..."_s}));
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::cancel_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("cancelAtPump");
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<int>("entriesDrawn");
+    QTest::addColumn<int>("rules");
+
+    QTest::newRow("list, before the first entry") << 1 << 3 << 1 << false << 0 << 0;
+    QTest::newRow("list, before the third entry") << 1 << 3 << 3 << false << 2 << 2;
+    QTest::newRow("list, among the completing rules") << 1 << 1 << 5 << false << 1 << 4;
+    QTest::newRow("labels, before the first entry") << 2 << 3 << 1 << false << 0 << 0;
+    QTest::newRow("labels, before the second entry") << 2 << 3 << 2 << false << 1 << 0;
+    QTest::newRow("telephone, before the first entry") << 3 << 3 << 1 << false << 0 << 0;
+    QTest::newRow("telephone, among the completing rules") << 3 << 1 << 4 << false << 1 << 3;
+    QTest::newRow("list preview, before page 2") << 1 << 41 << 41 << true << 40 << 39;
+}
+
+void TestPrintouts::cancel()
+{
+    QFETCH(int, kind);
+    QFETCH(int, count);
+    QFETCH(int, cancelAtPump);
+    QFETCH(bool, preview);
+    QFETCH(int, entriesDrawn);
+    QFETCH(int, rules);
+
+    Fixture f(count, !preview);
+    f.progress.cancelAtPump = cancelAtPump;
+    f.run(kind, preview ? 1 : 0);
+
+    QCOMPARE(f.progress.pumps, cancelAtPump);
+    const QList<QList<RecordedOp>> drawn = f.drawnPages();
+    QCOMPARE(int(drawn.size()), 1);
+    const QList<RecordedOp> &ops = drawn[0];
+    // Page 1 keeps its furniture whenever the cancel comes.
+    QVERIFY(findText(ops, u"-1-"_s));
+    QCOMPARE(entryTexts(ops), entriesDrawn);
+    QCOMPARE(int(rowRules(ops).size()), rules);
+    QCOMPARE(countKind(ops, RecordedOp::EndDoc), 0);
+    QCOMPARE(countKind(ops, RecordedOp::KillDoc), preview ? 0 : 1);
+    if (!preview)
+        QCOMPARE(ops.last().kind, RecordedOp::KillDoc);
+    QVERIFY(f.pages.addedIndexes.isEmpty());
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::missingKey_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("preview");
+
+    QTest::newRow("address list") << 1 << false;
+    QTest::newRow("labels") << 2 << false;
+    QTest::newRow("telephone list") << 3 << false;
+    QTest::newRow("address list preview") << 1 << true;
+}
+
+void TestPrintouts::missingKey()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, preview);
+
+    Fixture f(3, !preview);
+    f.state.OpenBook->Remove(u"s2"_s);
+    f.run(kind, preview ? 1 : 0);
+
+    // The run ends at the missing entry: the job is discarded and one failure reported.
+    QCOMPARE(int(f.failures.size()), 1);
+    QVERIFY2(f.failures[0].contains(u"2 番目"_s), qPrintable(f.failures[0]));
+    const QList<RecordedOp> &ops = f.surface.ops;
+    QCOMPARE(countKind(ops, RecordedOp::EndDoc), 0);
+    QCOMPARE(countKind(ops, RecordedOp::KillDoc), preview ? 0 : 1);
+    QCOMPARE(entryTexts(ops), 1);
+    QCOMPARE(f.progress.values.last(), 1);
+    if (!preview)
+        QCOMPARE(ops.last().kind, RecordedOp::KillDoc);
+}
+
+void TestPrintouts::furnitureFailure_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("failAt");
+    QTest::addColumn<QString>("skipped");
+
+    // Operations 0 to 3 are the page set-up; the header's title is operation 4.
+    QTest::newRow("address list header") << 1 << 4 << u"-1-"_s;
+    QTest::newRow("address list frame") << 1 << 8 << u"一言メモ"_s;
+    QTest::newRow("labels header") << 2 << 5 << u"-1-"_s;
+    QTest::newRow("telephone list header, page number") << 3 << 7 << u"-1-"_s;
+}
+
+void TestPrintouts::furnitureFailure()
+{
+    QFETCH(int, kind);
+    QFETCH(int, failAt);
+    QFETCH(QString, skipped);
+
+    Fixture f(2);
+    f.surface.FailAt(failAt);
+    f.run(kind);
+
+    // Reported and abandoned; the rest of that routine is skipped, the run goes on.
+    QCOMPARE(f.failures, (QStringList{u"テスト用の印刷エラーです。"_s}));
+    const QList<RecordedOp> &ops = f.surface.ops;
+    QCOMPARE(ops[failAt].kind, RecordedOp::KillDoc);
+    QVERIFY(!findText(ops, skipped));
+    QCOMPARE(entryTexts(ops), 2);
+    QCOMPARE(ops.last().kind, RecordedOp::EndDoc);
+    QCOMPARE(f.progress.values.last(), 2);
+}
+
+void TestPrintouts::boldShowsOnPagePictures_data()
+{
+    QTest::addColumn<QString>("face");
+
+    QTest::newRow("gothic") << u"ＭＳ ゴシック"_s;
+    QTest::newRow("mincho") << u"ＭＳ 明朝"_s;
+}
+
+// The installed Japanese faces have no bold style of their own; a replayed
+// page must still tell the bold header from the regular rows.
+void TestPrintouts::boldShowsOnPagePictures()
+{
+    QFETCH(QString, face);
+
+    const auto ink = [&](bool bold) {
+        PictureSurface page(QSize(4000, 600), ScaleTwips);
+        page.Font = PrintFont{face, 12, bold, false};
+        page.CurrentX = 100;
+        page.CurrentY = 100;
+        page.PrintLine(u"住所録一覧表"_s);
+        const QPicture &picture = page.Picture();
+        QImage image(400, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(144.0 / picture.logicalDpiX(), 144.0 / picture.logicalDpiY());
+        painter.drawPicture(0, 0, picture);
+        painter.end();
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        return sum;
+    };
+    const qint64 regular = ink(false), bold = ink(true);
+    QVERIFY(regular > 0);
+    QVERIFY2(bold > regular * 1.15, qPrintable(u"regular %1, bold %2"_s.arg(regular).arg(bold)));
+}
 
 QTEST_MAIN(TestPrintouts)
 #include "test_printouts.moc"
