@@ -13,6 +13,7 @@
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
+#include "print/print_dialog.h"
 #include "settings/settings_sections.h"
 #include "settings/sender_dialog.h"
 #include "settings/settings_store.h"
@@ -141,6 +142,8 @@ void MainWindow::connectCommands()
     connect(button(u"cmd_Mail"_s), &QToolButton::clicked, m_commands, &ListCommands::SendMail);
     connect(action(u"mm_Mail"_s), &QAction::triggered, m_commands, &ListCommands::SendMail);
     connect(action(u"mm_個人情報"_s), &QAction::triggered, this, &MainWindow::openSenderForm);
+    connect(button(u"cmd_印刷"_s), &QToolButton::clicked, this, [this] { PrintDialog::Open(*this); });
+    connect(action(u"mm_印刷"_s), &QAction::triggered, this, [this] { PrintDialog::Open(*this); });
 
     m_list->setKeyHandler([this](QKeyEvent *event) { return m_commands->ListKeyDown(event); });
     connect(m_list, &AddressListView::doubleClicked, m_commands, &ListCommands::ListDoubleClick);

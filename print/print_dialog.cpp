@@ -1,11 +1,561 @@
 #include "print/print_dialog.h"
 
+#include "entry/input_helpers.h"
+#include "entry/picture_button.h"
+#include "mainwindow/app_fonts.h"
+#include "mainwindow/artwork.h"
+#include "mainwindow/list_commands.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/twips.h"
+#include "mainwindow/wait_cursor.h"
+#include "model/app_error.h"
+#include "model/app_state.h"
+#include "print/picture_surface.h"
+#include "print/preview_window.h"
 #include "print/print_progress_window.h"
+#include "print/printer_choice_dialog.h"
+#include "print/printer_surface.h"
+#include "print/printouts.h"
 
-PrintDialog::PrintDialog(MainWindow &main) : QDialog(&main) {}
-AppState &PrintDialog::state() { return static_cast<MainWindow *>(parentWidget())->state(); }
-MainWindow &PrintDialog::mainWindow() { return *static_cast<MainWindow *>(parentWidget()); }
-int PrintDialog::Count() const { return 0; }
-qint32 PrintDialog::KeyNumber(int) const { return 0; }
-void RunPrintout(PrintProgressWindow &, PrintDialog &, int, int) {}
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The window's outer size, frame and caption bar included.
+constexpr int kWidth = 7215;    // twips
+constexpr int kHeight = 7125;
+
+const TwipsPlace kLayout[] = {
+    {u"lst_対象者", 400, 1575, 2450, 2085},
+    {u"lst_印刷者", 4250, 1575, 2450, 2085},
+    {u"lbl_対象(0)", 525, 1200, 915, 240},
+    {u"lbl_対象(1)", 4350, 1200, 915, 240},
+    {u"lbl_対象件数(0)", 1575, 1200, 1290, 315},
+    {u"lbl_対象件数(1)", 5400, 1200, 1140, 315},
+    {u"cmd_選択(0)", 3150, 1425, 750, 450},
+    {u"cmd_選択(1)", 3150, 1950, 750, 450},
+    {u"cmd_選択(2)", 3150, 2700, 750, 450},
+    {u"cmd_選択(3)", 3150, 3225, 750, 450},
+    {u"cmd_確認(0)", 825, 3750, 1500, 450},
+    {u"cmd_確認(1)", 4650, 3750, 1500, 450},
+    {u"lbl_A4", 4100, 4590, 2790, 240},
+    {u"opt_印刷形式(0)", 370, 5410, 220, 225},
+    {u"opt_印刷形式(1)", 2000, 5410, 220, 225},
+    {u"opt_印刷形式(2)", 3950, 5410, 220, 225},
+    {u"opt_印刷形式(3)", 5550, 5410, 220, 225},
+    {u"cmd_閉じる", 150, 6150, 1500, 450},
+    {u"cmd_Go(0)", 2475, 6150, 1500, 450},
+    {u"cmd_Go(1)", 4200, 6150, 1500, 450},
+    {u"cmd_初期化", 4125, 225, 1140, 450},
+    {u"cmd_プリンタ選択", 5370, 225, 1665, 450},
+};
+
+struct ButtonArt {
+    const char16_t *name;
+    const char16_t *picture;    // under :/print/, with a _hover twin
+    const char16_t *caption;
+};
+
+const ButtonArt kButtons[] = {
+    {u"cmd_選択(0)", u"select_one", u"選択した人を印刷者へ移す"},
+    {u"cmd_選択(1)", u"select_all", u"全員を印刷者へ移す"},
+    {u"cmd_選択(2)", u"back_one", u"選択した人を対象者へ戻す"},
+    {u"cmd_選択(3)", u"back_all", u"全員を対象者へ戻す"},
+    {u"cmd_確認(0)", u"detail", u"詳細確認"},
+    {u"cmd_確認(1)", u"detail", u"詳細確認"},
+    {u"cmd_閉じる", u"close", u"閉じる"},
+    {u"cmd_Go(0)", u"print", u"印刷"},
+    {u"cmd_Go(1)", u"preview", u"プレビュー"},
+    {u"cmd_初期化", u"reset", u"初期化"},
+    {u"cmd_プリンタ選択", u"printer", u"プリンタの選択"},
+};
+
+// PrintKindName by kind; the option buttons' names as the background letters them.
+const QString kKindNames[] = {u"一覧印刷"_s, u"宛名ラベル"_s, u"電話番号"_s, u"はがき(表)"_s};
+const QString kKindLabels[] = {u"一覧印刷"_s, u"宛名ラベル"_s, u"電話番号"_s, u"はがき表"_s};
+
+QString picturePath(const char16_t *picture, bool hover)
+{
+    return u":/print/"_s + QString::fromUtf16(picture) + (hover ? u"_hover.svg"_s : u".svg"_s);
+}
+
+// A button that can be disabled shows its picture while enabled and only
+// its plain caption while disabled.
+void setPictureButtonEnabled(PictureButton *button, const char16_t *picture, const QString &caption,
+                             bool enabled)
+{
+    button->setEnabled(enabled);
+    if (enabled) {
+        button->setText(QString());
+        button->setPictures(picturePath(picture, false), picturePath(picture, true));
+    } else {
+        button->setPictures(QString(), QString());
+        button->setIcon(QIcon());
+        button->setText(caption);
+    }
+}
+
+QString countText(int count) { return QString::number(count) + u"件"_s; }
+
+} // namespace
+
+PrintDialog *PrintDialog::Open(MainWindow &main)
+{
+    if (!main.commitListEdit())
+        return nullptr;
+    PrintDialog *dialog = nullptr;
+    try {
+        dialog = new PrintDialog(main);
+        dialog->show();
+        dialog->activateWindow();
+        dialog->m_candidates->setFocus();
+    } catch (const AppError &e) {
+        delete dialog;
+        main.setEnabled(true);
+        MessageBoxes::ReportError(&main, e.description());
+        return nullptr;
+    }
+    return dialog;
+}
+
+PrintDialog::PrintDialog(MainWindow &main)
+    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowCloseButtonHint),
+      m_main(main)
+{
+    setObjectName(u"F_Print"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"印刷処理"_s);
+    setFont(DesignFont(DialogFace, 9));
+    setFixedSize(TwipsClientSize(kWidth, kHeight));
+    // The buttons go back to their normal pictures when the mouse crosses the background.
+    setMouseTracking(true);
+
+    buildControls();
+    FillPrintLists();
+    AppState &s = state();
+    s.PrintListsChanged = false;
+    TintInputControls(this);
+    s.PrintDialogReady = true;
+
+    if (const QScreen *screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    // The book must not change under the lists. The dialog is a window of
+    // its own and stays usable, although disabling the main window reaches it too.
+    m_main.setEnabled(false);
+    setEnabled(true);
+}
+
+void PrintDialog::buildControls()
+{
+    m_candidates = new QListWidget(this);
+    m_candidates->setObjectName(u"lst_対象者"_s);
+    m_toPrint = new QListWidget(this);
+    m_toPrint->setObjectName(u"lst_印刷者"_s);
+    for (QListWidget *list : {m_candidates, m_toPrint}) {
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->setUniformItemSizes(true);
+        list->setSortingEnabled(false);
+    }
+    m_candidates->setAccessibleName(u"対象者"_s);
+    m_toPrint->setAccessibleName(u"印刷者"_s);
+
+    const QString captions[] = {u"(対象者)"_s, u"(印刷者)"_s};
+    for (int i = 0; i < 2; ++i) {
+        auto *caption = new QLabel(captions[i], this);
+        caption->setObjectName(u"lbl_対象(%1)"_s.arg(i));
+        m_counts[size_t(i)] = new QLabel(this);
+        m_counts[size_t(i)]->setObjectName(u"lbl_対象件数(%1)"_s.arg(i));
+    }
+    auto *a4 = new QLabel(u"はがき以外は用紙は「A4」です"_s, this);
+    a4->setObjectName(u"lbl_A4"_s);
+
+    for (const ButtonArt &art : kButtons) {
+        auto *button = new PictureButton(this);
+        button->setObjectName(QString::fromUtf16(art.name));
+        button->setPictures(picturePath(art.picture, false), picturePath(art.picture, true));
+        button->setCaption(QString::fromUtf16(art.caption));
+    }
+    auto button = [this](const QString &name) { return findChild<PictureButton *>(name); };
+    m_detail = {button(u"cmd_確認(0)"_s), button(u"cmd_確認(1)"_s)};
+    m_reset = button(u"cmd_初期化"_s);
+
+    for (int i = 0; i < 4; ++i) {
+        // The kinds' names are lettered on the background beside the buttons.
+        auto *option = new QRadioButton(this);
+        option->setObjectName(u"opt_印刷形式(%1)"_s.arg(i));
+        option->setAccessibleName(kKindLabels[i]);
+        option->setToolTip(kKindLabels[i]);
+        m_kinds[size_t(i)] = option;
+    }
+    m_kinds[0]->setChecked(true);
+
+    for (const TwipsPlace &p : kLayout) {
+        if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
+            w->setGeometry(p.rect());
+    }
+
+    QWidget *order[] = {m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
+                        button(u"cmd_選択(1)"_s), button(u"cmd_選択(2)"_s), button(u"cmd_選択(3)"_s),
+                        m_toPrint, m_detail[0], m_detail[1], m_kinds[0], m_kinds[1], m_kinds[2], m_kinds[3],
+                        button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s)};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    for (int i = 0; i < 4; ++i)
+        connect(button(u"cmd_選択(%1)"_s.arg(i)), &QPushButton::clicked, this, [this, i] { MoveEntries(i); });
+    for (int i = 0; i < 2; ++i) {
+        connect(m_detail[size_t(i)], &QPushButton::clicked, this, [this, i] { ShowDetail(i); });
+        connect(button(u"cmd_Go(%1)"_s.arg(i)), &QPushButton::clicked, this, [this, i] { Go(i); });
+    }
+    connect(m_reset, &QPushButton::clicked, this, &PrintDialog::Reset);
+    connect(button(u"cmd_プリンタ選択"_s), &QPushButton::clicked, this, &PrintDialog::ChoosePrinter);
+    connect(button(u"cmd_閉じる"_s), &QPushButton::clicked, this, &QDialog::reject);
+
+    // Picking an entry, by mouse or keys, makes its detail viewable.
+    connect(m_candidates, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            setDetailEnabled(0, true);
+    });
+    connect(m_toPrint, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            setDetailEnabled(1, true);
+    });
+    connect(m_candidates, &QListWidget::itemDoubleClicked, this, [this] { moveOne(m_candidates, m_toPrint); });
+    connect(m_toPrint, &QListWidget::itemDoubleClicked, this, [this] { moveOne(m_toPrint, m_candidates); });
+}
+
+AppState &PrintDialog::state() { return m_main.state(); }
+MainWindow &PrintDialog::mainWindow() { return m_main; }
+
+int PrintDialog::Count() const { return m_toPrint->count(); }
+
+qint32 PrintDialog::KeyNumber(int index) const
+{
+    const QListWidgetItem *item = m_toPrint->item(index);
+    return item ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+int PrintDialog::Kind() const
+{
+    for (int i = 0; i < 4; ++i) {
+        if (m_kinds[size_t(i)]->isChecked())
+            return i + 1;
+    }
+    return 1;
+}
+
+void PrintDialog::FillPrintLists()
+{
+    WaitCursor busy;
+    const Cls_管理 &book = *state().OpenBook;
+    m_candidates->clear();
+    for (int i = 1; i <= book.Count(); ++i) {
+        const Cls_住所 &record = book.Item(i);
+        auto *item = new QListWidgetItem(record.PName);
+        item->setData(Qt::UserRole, record.PSkey.mid(1).toInt());
+        m_candidates->addItem(item);
+    }
+    m_toPrint->clear();
+    for (QListWidget *list : {m_candidates, m_toPrint}) {
+        list->clearSelection();
+        list->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    }
+    showCounts();
+    setResetEnabled(false);
+    setDetailEnabled(0, false);
+    setDetailEnabled(1, false);
+}
+
+void PrintDialog::showCounts()
+{
+    m_counts[0]->setText(countText(m_candidates->count()));
+    m_counts[1]->setText(countText(m_toPrint->count()));
+}
+
+void PrintDialog::setDetailEnabled(int index, bool enabled)
+{
+    setPictureButtonEnabled(m_detail[size_t(index)], u"detail", u"詳細確認"_s, enabled);
+}
+
+void PrintDialog::setResetEnabled(bool enabled)
+{
+    setPictureButtonEnabled(m_reset, u"reset", u"初期化"_s, enabled);
+}
+
+void PrintDialog::MoveEntries(int button)
+{
+    const bool forward = button < 2;
+    QListWidget *from = forward ? m_candidates : m_toPrint;
+    QListWidget *to = forward ? m_toPrint : m_candidates;
+    switch (button) {
+    case 0:
+    case 2:
+        if (from->currentRow() < 0)
+            return;
+        moveItems(from, to, true);
+        break;
+    case 1:
+        // Even an empty candidate list counts as a move: reset becomes possible.
+        moveItems(from, to, false);
+        break;
+    case 3:
+        if (from->count() == 0)
+            return;
+        moveItems(from, to, false);
+        break;
+    default:
+        return;
+    }
+    afterMove(from);
+}
+
+void PrintDialog::moveItems(QListWidget *from, QListWidget *to, bool onlySelected)
+{
+    WaitCursor busy;
+    // The source is rebuilt from what stays rather than emptied from the
+    // top, which would cost a shift of the whole list per entry.
+    QList<QListWidgetItem *> moved, kept;
+    for (int i = 0; i < from->count(); ++i) {
+        QListWidgetItem *item = from->item(i);
+        (!onlySelected || item->isSelected() ? moved : kept).append(item);
+    }
+    if (moved.isEmpty())
+        return;
+    from->setUpdatesEnabled(false);
+    to->setUpdatesEnabled(false);
+    for (int i = from->count() - 1; i >= 0; --i)
+        from->takeItem(i);
+    for (QListWidgetItem *item : std::as_const(kept))
+        from->addItem(item);
+    for (QListWidgetItem *item : std::as_const(moved)) {
+        to->addItem(item);
+        item->setSelected(false);
+    }
+    from->setUpdatesEnabled(true);
+    to->setUpdatesEnabled(true);
+}
+
+void PrintDialog::moveOne(QListWidget *from, QListWidget *to)
+{
+    const int row = from->currentRow();
+    if (row < 0)
+        return;
+    QListWidgetItem *item = from->takeItem(row);
+    to->addItem(item);
+    item->setSelected(false);
+    afterMove(from);
+}
+
+void PrintDialog::afterMove(QListWidget *from)
+{
+    showCounts();
+    state().PrintListsChanged = true;
+    setResetEnabled(true);
+    from->clearSelection();
+    from->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    setDetailEnabled(from == m_candidates ? 0 : 1, false);
+}
+
+void PrintDialog::ShowDetail(int index)
+{
+    QListWidget *list = index == 0 ? m_candidates : m_toPrint;
+    if (!list->currentItem())
+        return;
+    m_main.listCommands().EditCommand(index == 0 ? 3 : 4);
+}
+
+void PrintDialog::Reset()
+{
+    if (!state().PrintListsChanged)
+        return;
+    if (MessageBoxes::Show(this, u"最初の状態に戻しますか？"_s, MsgIcon::Question, MsgButtons::YesNo,
+                           MsgAnswer::Yes)
+        == MsgAnswer::Yes)
+        FillPrintLists();
+}
+
+void PrintDialog::ChoosePrinter()
+{
+    auto *choice = new PrinterChoiceDialog(state(), this);
+    choice->setAttribute(Qt::WA_DeleteOnClose);
+    choice->setWindowModality(Qt::ApplicationModal);
+    choice->show();
+    choice->activateWindow();
+}
+
+PreviewWindow *PrintDialog::previewWindow() const { return m_preview; }
+
+PreviewWindow &PrintDialog::EnsurePreviewWindow()
+{
+    if (!m_preview)
+        m_preview = new PreviewWindow(state(), *this);
+    return *m_preview;
+}
+
+bool PrintDialog::DiscardPreviewWindow()
+{
+    if (!m_preview)
+        return true;
+    if (!m_preview->close())
+        return false;
+    delete m_preview.data();
+    return true;
+}
+
+bool PrintDialog::isRunning() const
+{
+    if (m_running)
+        return true;
+    const auto windows = findChildren<PrintProgressWindow *>();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget *w) { return w->isVisible(); });
+}
+
+void PrintDialog::Go(int index)
+{
+    // A click that comes through while a printout lets window events run
+    // must not start a second run or discard the preview being drawn on.
+    if (isRunning())
+        return;
+    if (m_toPrint->count() == 0) {
+        MessageBoxes::Show(this, u"印刷者が選択されていません。"_s, MsgIcon::Critical);
+        return;
+    }
+    // The pages of two runs must never mix in one preview.
+    if (!DiscardPreviewWindow())
+        return;
+
+    AppState &s = state();
+    QPointer<PrintProgressWindow> progress;
+    const auto fail = [&](const QString &description) {
+        setEnabled(true);
+        if (progress)
+            progress->close();
+        MessageBoxes::ReportError(this, description);
+    };
+    m_running = true;
+    try {
+        const int kind = Kind();
+        s.PrintKindName = kKindNames[kind - 1];
+        if (kind == 4)
+            s.PrintSender = MessageBoxes::Show(this, u"差出人を印刷しますか？"_s, MsgIcon::Question,
+                                               MsgButtons::YesNo, MsgAnswer::Yes)
+                            == MsgAnswer::Yes;
+        s.LastRunMode = qint16(index);
+        s.RunFromDialog = true;
+
+        progress = new PrintProgressWindow(s, this);
+        progress->Prepare(s.PrintKindName, index, m_toPrint->count());
+        progress->show();
+        progress->repaint();
+
+        setEnabled(false);
+        // Disabling the dialog reaches its progress window too; its cancel button must work.
+        progress->setEnabled(true);
+        s.PrintCancelled = false;
+        s.RunFromPreview = false;
+
+        RunPrintout(*progress, *this, kind, index);
+
+        if (!s.PrintCancelled && progress)
+            progress->close();
+        setEnabled(true);
+        if (index == 1 && !s.PrintCancelled && m_preview) {
+            m_preview->activateWindow();
+            m_preview->setFocus();
+        }
+    } catch (const AppError &e) {
+        fail(e.description());
+    } catch (const std::exception &e) {
+        fail(QString::fromUtf8(e.what()));
+    }
+    // The run is over and nothing of the window is on the stack any more.
+    delete progress.data();
+    m_running = false;
+}
+
+void PrintDialog::done(int result)
+{
+    // Not before the dialog has loaded, and never under a running printout.
+    if (!state().PrintDialogReady || isRunning())
+        return;
+    MainWindow &main = m_main;
+    QDialog::done(result);
+    main.setEnabled(true);
+    main.activateWindow();
+    main.focusList();
+}
+
+void PrintDialog::paintEvent(QPaintEvent *event)
+{
+    if (m_background.size() != size() * devicePixelRatio())
+        m_background = ArtPixmap(u":/print/background.svg"_s, size());
+    QPainter painter(this);
+    painter.drawPixmap(rect(), m_background);
+    QDialog::paintEvent(event);
+}
+
+void PrintDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    for (PictureButton *button : findChildren<PictureButton *>(QString(), Qt::FindDirectChildrenOnly))
+        button->showNormal();
+    QDialog::mouseMoveEvent(event);
+}
+
+void RunPrintout(PrintProgressWindow &progressWindow, PrintDialog &printDialog, int kind, int previewFlag)
+{
+    AppState &state = printDialog.state();
+    state.PrintCancelled = false;
+
+    // Once the printer has failed, every later drawing of the run fails the
+    // same way; the user is told once.
+    QStringList reported;
+    QPointer<PrintProgressWindow> progress(&progressWindow);
+    QPointer<PrintDialog> dialog(&printDialog);
+    PrintJob job{state, progressWindow, printDialog, nullptr, {}};
+    job.reportFailure = [&](const QString &text) {
+        if (reported.contains(text))
+            return;
+        reported.append(text);
+        QWidget *owner = progress && progress->isVisible() ? static_cast<QWidget *>(progress.data())
+                                                            : dialog.data();
+        MessageBoxes::ReportError(owner, text);
+    };
+
+    if (previewFlag == 0) {
+        const std::unique_ptr<PrintSurface> surface =
+            PrinterSurfaces::Create(state.CurrentPrinter, state.PrintKindName);
+        RunKindPrintout(kind, surface.get(), job, 0);
+        return;
+    }
+
+    state.PreviewKind = qint16(kind);
+    QPointer<PreviewWindow> preview(&printDialog.EnsurePreviewWindow());
+    progressWindow.SetPreviewToCancel(preview);
+    job.pages = preview;
+    RunKindPrintout(kind, &preview->FirstPage(), job, previewFlag);
+    if (!preview)
+        return;
+    if (state.PrintCancelled) {
+        // The cancel closed it; the next preview starts from a fresh window.
+        if (!preview->isVisible())
+            preview->deleteLater();
+        return;
+    }
+    preview->show();
+}

@@ -3,10 +3,17 @@
 #include "print/print_job.h"
 
 #include <QDialog>
+#include <QPixmap>
+#include <QPointer>
+#include <array>
 
 class MainWindow;
+class PictureButton;
+class PreviewWindow;
 class PrintProgressWindow;
+class QLabel;
 class QListWidget;
+class QRadioButton;
 struct AppState;
 
 // F_Print: which entries to print, in which order and form; print or preview.
@@ -14,6 +21,11 @@ struct AppState;
 class PrintDialog : public QDialog, public PrintEntries {
     Q_OBJECT
 public:
+    // Shows the dialog modeless over the main window, which stays disabled
+    // until the dialog closes. A failure while opening is reported and
+    // leaves the main window usable.
+    static PrintDialog *Open(MainWindow &main);
+
     explicit PrintDialog(MainWindow &main);
 
     AppState &state();
@@ -21,6 +33,56 @@ public:
 
     int Count() const override;
     qint32 KeyNumber(int index) const override;
+
+    // (Re)builds both lists from the book: every entry a candidate, none to print.
+    void FillPrintLists();
+
+    // The buttons' actions.
+    void MoveEntries(int button);      // cmd_選択(0..3): >, >>, <, <<
+    void ShowDetail(int index);        // cmd_確認(0), (1)
+    void Reset();                      // cmd_初期化
+    void ChoosePrinter();              // cmd_プリンタ選択
+    void Go(int index);                // cmd_Go: 0 print, 1 preview
+
+    // The kind chosen by the option buttons, 1 to 4.
+    int Kind() const;
+    // Whether a printout is running: one started here, or one started from
+    // the preview window, whose progress window is showing.
+    bool isRunning() const;
+
+    // The preview window of the last preview run, if it is still there.
+    PreviewWindow *previewWindow() const;
+    // The preview window, made when there is none.
+    PreviewWindow &EnsurePreviewWindow();
+    // Closes and discards the preview of an earlier run; false when it
+    // refuses to close.
+    bool DiscardPreviewWindow();
+
+    void done(int result) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void buildControls();
+    void moveItems(QListWidget *from, QListWidget *to, bool onlySelected);
+    void moveOne(QListWidget *from, QListWidget *to);
+    void afterMove(QListWidget *from);
+    void showCounts();
+    void setDetailEnabled(int index, bool enabled);
+    void setResetEnabled(bool enabled);
+
+    MainWindow &m_main;
+    QListWidget *m_candidates = nullptr;          // lst_対象者
+    QListWidget *m_toPrint = nullptr;             // lst_印刷者
+    std::array<QLabel *, 2> m_counts{};           // lbl_対象件数
+    std::array<PictureButton *, 2> m_detail{};    // cmd_確認
+    PictureButton *m_reset = nullptr;             // cmd_初期化
+    std::array<QRadioButton *, 4> m_kinds{};      // opt_印刷形式
+    QPointer<PreviewWindow> m_preview;
+    QPixmap m_background;
+    bool m_running = false;
 };
 
 // The dispatcher: runs the kind's printout on the printer (previewFlag 0) or

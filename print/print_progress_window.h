@@ -3,6 +3,8 @@
 #include "print/print_job.h"
 
 #include <QDialog>
+#include <QPixmap>
+#include <QPointer>
 
 class PictureButton;
 class QLabel;
@@ -29,7 +31,21 @@ public:
     // The cancel button's action.
     void Cancel();
 
+    // Closing, for any reason, hands the focus back to the starter.
+    void done(int result) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
 private:
     AppState &m_state;
-    PreviewWindow *m_preview = nullptr;
+    QPointer<PreviewWindow> m_preview;
+    QLabel *m_title = nullptr;          // lbl_Titol
+    QLabel *m_status = nullptr;         // lbl_印刷中
+    QProgressBar *m_bar = nullptr;      // pbr_進行
+    PictureButton *m_cancel = nullptr;  // cmd_Cancel
+    QPixmap m_background;
 };

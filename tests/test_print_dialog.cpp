@@ -1,9 +1,558 @@
+#include "window_fixture.h"
+
+#include "entry/entry_dialog.h"
+#include "entry/picture_button.h"
+#include "model/app_error.h"
+#include "model/address_record.h"
+#include "print/preview_window.h"
+#include "print/print_dialog.h"
+#include "print/print_progress_window.h"
+#include "print/printer_surface.h"
+#include "print/recording_surface.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QtTest>
+
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A printer job whose operations outlive it: the dispatcher drops its
+// surface when the run ends.
+class KeptRecording : public RecordingSurface {
+public:
+    explicit KeptRecording(QList<RecordedOp> &sink) : m_sink(sink) {}
+    ~KeptRecording() override { m_sink = ops; }
+
+private:
+    QList<RecordedOp> &m_sink;
+};
+
+// A printer that cannot print anything, as when none is installed.
+class BrokenPrinter : public RecordingSurface {
+public:
+    static inline const QString Message = u"プリンタがインストールされていません。"_s;
+
+protected:
+    void drawText(const QPointF &, const QString &) override { throw AppError(Message); }
+    void drawLine(const QPointF &, const QPointF &) override { throw AppError(Message); }
+    void drawBox(const QPointF &, const QPointF &) override { throw AppError(Message); }
+};
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QList<int> keyNumbers(const QListWidget *list)
+{
+    QList<int> out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->data(Qt::UserRole).toInt();
+    return out;
+}
+
+QList<RecordedOp::Kind> jobEnds(const QList<RecordedOp> &ops)
+{
+    QList<RecordedOp::Kind> out;
+    for (const RecordedOp &o : ops)
+        if (o.kind == RecordedOp::EndDoc || o.kind == RecordedOp::KillDoc)
+            out << o.kind;
+    return out;
+}
+
+} // namespace
 
 class TestPrintDialog : public QObject {
     Q_OBJECT
+
+    WindowFixture f;
+    QList<RecordedOp> printed;      // the last printer job
+    QStringList documentNames;      // one per printer job
+
+    AppState &state() { return *f.state; }
+
+    PrintDialog *open()
+    {
+        f.named<QToolButton>(u"cmd_印刷"_s)->click();
+        return f.window->findChild<PrintDialog *>(u"F_Print"_s);
+    }
+
+    template <typename T = QWidget>
+    static T *part(QWidget *form, const QString &name)
+    {
+        T *w = form->findChild<T *>(name);
+        if (!w)
+            qWarning("no control named %s", qPrintable(name));
+        return w;
+    }
+
+    static QListWidget *candidates(PrintDialog *d) { return part<QListWidget>(d, u"lst_対象者"_s); }
+    static QListWidget *toPrint(PrintDialog *d) { return part<QListWidget>(d, u"lst_印刷者"_s); }
+    static PictureButton *button(PrintDialog *d, const QString &name) { return part<PictureButton>(d, name); }
+    static QString count(PrintDialog *d, int i) { return part<QLabel>(d, u"lbl_対象件数(%1)"_s.arg(i))->text(); }
+
+    static void selectRows(QListWidget *list, const QList<int> &rows)
+    {
+        list->clearSelection();
+        for (int row : rows)
+            list->item(row)->setSelected(true);
+        list->setCurrentRow(rows.first(), QItemSelectionModel::NoUpdate);
+    }
+
+    // A dialog with the first n entries of a book of total entries to print, and the kind chosen.
+    PrintDialog *readyToPrint(int total, int n, int kind = 1)
+    {
+        f.startWithBook(total);
+        PrintDialog *d = open();
+        QList<int> rows;
+        for (int i = 0; i < n; ++i)
+            rows << i;
+        selectRows(candidates(d), rows);
+        button(d, u"cmd_選択(0)"_s)->click();
+        part<QRadioButton>(d, u"opt_印刷形式(%1)"_s.arg(kind - 1))->setChecked(true);
+        return d;
+    }
+
+    // Runs action at every pass of the printout's message pump until it says it is done.
+    static void duringRun(QObject *context, std::function<bool()> action)
+    {
+        auto *timer = new QTimer(context);
+        timer->setInterval(0);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+            if (action())
+                timer->deleteLater();
+        });
+        timer->start();
+    }
+
 private Q_SLOTS:
-    void placeholder() {}
+    void init()
+    {
+        MessageBoxes::SetScripted(true);
+        FileDialogs::SetScripted(true);
+        printed.clear();
+        documentNames.clear();
+        PrinterSurfaces::SetFactory([this](PrinterSetup &, const QString &documentName) {
+            documentNames << documentName;
+            return std::make_unique<KeptRecording>(printed);
+        });
+    }
+
+    void cleanup()
+    {
+        f.window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        PrinterSurfaces::SetFactory({});
+        QCOMPARE(MessageBoxes::PendingAnswers(), 0);
+        MessageBoxes::TakeShown();
+        FileDialogs::TakeShown();
+    }
+
+    void opening_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("tool button") << u"cmd_印刷"_s;
+        QTest::newRow("menu") << u"mm_印刷"_s;
+    }
+
+    void opening()
+    {
+        QFETCH(QString, command);
+        f.startWithBook(3);
+        // An entry added later has a later key but stands first in the book.
+        Cls_住所 added;
+        added.PName = u"追加"_s;
+        const QString key = state().NextRecordKey();
+        f.window->listModel()->addRecord(added, 1, key);
+
+        if (auto *action = f.window->findChild<QAction *>(command))
+            action->trigger();
+        else
+            f.named<QToolButton>(command)->click();
+        auto *d = f.window->findChild<PrintDialog *>(u"F_Print"_s);
+        QVERIFY(d);
+        QVERIFY(d->isVisible());
+        QCOMPARE(d->windowTitle(), u"印刷処理"_s);
+        QVERIFY(!f.window->isEnabled());
+        QVERIFY(d->isEnabled());
+
+        QCOMPARE(texts(candidates(d)), QStringList({u"追加"_s, u"名前1"_s, u"名前2"_s, u"名前3"_s}));
+        QCOMPARE(keyNumbers(candidates(d)), QList<int>({key.mid(1).toInt(), 1, 2, 3}));
+        QCOMPARE(toPrint(d)->count(), 0);
+        QCOMPARE(candidates(d)->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(count(d, 0), u"4件"_s);
+        QCOMPARE(count(d, 1), u"0件"_s);
+        QVERIFY(part<QRadioButton>(d, u"opt_印刷形式(0)"_s)->isChecked());
+        QCOMPARE(part<QRadioButton>(d, u"opt_印刷形式(3)"_s)->accessibleName(), u"はがき表"_s);
+        // Disabled buttons show their words instead of a picture.
+        for (const QString &name : {u"cmd_初期化"_s, u"cmd_確認(0)"_s, u"cmd_確認(1)"_s}) {
+            QVERIFY2(!button(d, name)->isEnabled(), qPrintable(name));
+            QVERIFY(button(d, name)->icon().isNull());
+        }
+        QCOMPARE(button(d, u"cmd_初期化"_s)->text(), u"初期化"_s);
+        QCOMPARE(button(d, u"cmd_確認(0)"_s)->text(), u"詳細確認"_s);
+        QVERIFY(state().PrintDialogReady);
+        QVERIFY(!state().PrintListsChanged);
+    }
+
+    void movesKeepOrder()
+    {
+        f.startWithBook(5);
+        PrintDialog *d = open();
+        candidates(d)->setCurrentRow(1);
+        QVERIFY(button(d, u"cmd_確認(0)"_s)->isEnabled());
+        QVERIFY(!button(d, u"cmd_確認(0)"_s)->icon().isNull());
+
+        selectRows(candidates(d), {0, 1, 3});
+        button(d, u"cmd_選択(0)"_s)->click();
+        QCOMPARE(texts(toPrint(d)), QStringList({u"名前1"_s, u"名前2"_s, u"名前4"_s}));
+        QCOMPARE(keyNumbers(toPrint(d)), QList<int>({1, 2, 4}));
+        QCOMPARE(texts(candidates(d)), QStringList({u"名前3"_s, u"名前5"_s}));
+        QCOMPARE(count(d, 0), u"2件"_s);
+        QCOMPARE(count(d, 1), u"3件"_s);
+        QVERIFY(state().PrintListsChanged);
+        QVERIFY(button(d, u"cmd_初期化"_s)->isEnabled());
+        QVERIFY(!button(d, u"cmd_確認(0)"_s)->isEnabled());
+        QVERIFY(candidates(d)->selectedItems().isEmpty());
+        QCOMPARE(d->Count(), 3);
+        QCOMPARE(d->KeyNumber(2), 4);
+
+        // Back again: to the end of the candidates.
+        selectRows(toPrint(d), {0});
+        button(d, u"cmd_選択(2)"_s)->click();
+        QCOMPARE(texts(candidates(d)), QStringList({u"名前3"_s, u"名前5"_s, u"名前1"_s}));
+        QCOMPARE(texts(toPrint(d)), QStringList({u"名前2"_s, u"名前4"_s}));
+
+        // A double-click moves the entry under the mouse.
+        QListWidget *list = candidates(d);
+        const QRect cell = list->visualItemRect(list->item(1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(texts(toPrint(d)), QStringList({u"名前2"_s, u"名前4"_s, u"名前5"_s}));
+        QCOMPARE(texts(candidates(d)), QStringList({u"名前3"_s, u"名前1"_s}));
+
+        // All back, all forward.
+        button(d, u"cmd_選択(3)"_s)->click();
+        QCOMPARE(texts(candidates(d)), QStringList({u"名前3"_s, u"名前1"_s, u"名前2"_s, u"名前4"_s, u"名前5"_s}));
+        button(d, u"cmd_選択(1)"_s)->click();
+        QCOMPARE(texts(toPrint(d)), QStringList({u"名前3"_s, u"名前1"_s, u"名前2"_s, u"名前4"_s, u"名前5"_s}));
+        QCOMPARE(candidates(d)->count(), 0);
+        QCOMPARE(count(d, 0), u"0件"_s);
+    }
+
+    void movesThatChangeNothing_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("moveButton");
+        QTest::addColumn<bool>("counts");   // whether it counts as a move
+        QTest::newRow("> without a current entry") << 3 << 0 << false;
+        QTest::newRow("< on the empty print list") << 3 << 2 << false;
+        QTest::newRow("<< on the empty print list") << 3 << 3 << false;
+        QTest::newRow(">> on an empty candidate list") << 0 << 1 << true;
+    }
+
+    void movesThatChangeNothing()
+    {
+        QFETCH(int, entries);
+        QFETCH(int, moveButton);
+        QFETCH(bool, counts);
+        f.startWithBook(entries);
+        // An empty book leaves the print button off; the dialog opens all the same.
+        PrintDialog *d = entries ? open() : PrintDialog::Open(*f.window);
+        QVERIFY(d);
+        button(d, u"cmd_選択(%1)"_s.arg(moveButton))->click();
+        QCOMPARE(candidates(d)->count(), entries);
+        QCOMPARE(toPrint(d)->count(), 0);
+        QCOMPARE(state().PrintListsChanged, counts);
+        QCOMPARE(button(d, u"cmd_初期化"_s)->isEnabled(), counts);
+    }
+
+    void reset()
+    {
+        f.startWithBook(3);
+        PrintDialog *d = open();
+        // Nothing moved yet: no question.
+        d->Reset();
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+
+        selectRows(candidates(d), {0});
+        button(d, u"cmd_選択(0)"_s)->click();
+        MessageBoxes::QueueAnswer(MsgAnswer::No);
+        button(d, u"cmd_初期化"_s)->click();
+        QCOMPARE(toPrint(d)->count(), 1);
+
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        button(d, u"cmd_初期化"_s)->click();
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].text, u"最初の状態に戻しますか？"_s);
+        QCOMPARE(shown[0].icon, MsgIcon::Question);
+        QCOMPARE(shown[0].buttons, MsgButtons::YesNo);
+        QCOMPARE(texts(candidates(d)), QStringList({u"名前1"_s, u"名前2"_s, u"名前3"_s}));
+        QCOMPARE(toPrint(d)->count(), 0);
+        QCOMPARE(count(d, 0), u"3件"_s);
+        QCOMPARE(count(d, 1), u"0件"_s);
+        QVERIFY(!button(d, u"cmd_初期化"_s)->isEnabled());
+        QVERIFY(state().PrintListsChanged);
+    }
+
+    void emptyPrintListRefuses_data()
+    {
+        QTest::addColumn<int>("go");
+        QTest::newRow("print") << 0;
+        QTest::newRow("preview") << 1;
+    }
+
+    void emptyPrintListRefuses()
+    {
+        QFETCH(int, go);
+        f.startWithBook(3);
+        PrintDialog *d = open();
+        button(d, u"cmd_Go(%1)"_s.arg(go))->click();
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, u"印刷者が選択されていません。"_s);
+        QCOMPARE(shown[0].icon, MsgIcon::Critical);
+        QVERIFY(documentNames.isEmpty());
+        QVERIFY(!d->previewWindow());
+        QVERIFY(!d->findChild<PrintProgressWindow *>());
+    }
+
+    void printerRun_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("kindName");
+        QTest::newRow("address list") << 1 << u"一覧印刷"_s;
+        QTest::newRow("labels") << 2 << u"宛名ラベル"_s;
+        QTest::newRow("telephone list") << 3 << u"電話番号"_s;
+    }
+
+    void printerRun()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, kindName);
+        PrintDialog *d = readyToPrint(5, 3, kind);
+        QStringList titles;
+        int barMaximum = -1;
+        bool dialogEnabled = true;
+        duringRun(d, [&] {
+            if (auto *progress = d->findChild<PrintProgressWindow *>(u"F_PrintSy"_s)) {
+                titles << progress->windowTitle() << part<QLabel>(progress, u"lbl_Titol"_s)->text();
+                barMaximum = part<QProgressBar>(progress, u"pbr_進行"_s)->maximum();
+                dialogEnabled = d->isEnabled();
+            }
+            return true;
+        });
+        button(d, u"cmd_Go(0)"_s)->click();
+
+        QCOMPARE(state().PrintKindName, kindName);
+        QCOMPARE(documentNames, QStringList({kindName}));
+        QCOMPARE(titles, QStringList({u"印刷中です..."_s, u"【 "_s + kindName + u" 】 を印刷中です..."_s}));
+        QCOMPARE(barMaximum, 5);
+        QVERIFY(!dialogEnabled);
+        QVERIFY(!printed.isEmpty());
+        QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
+        QCOMPARE(state().LastRunMode, 0);
+        QVERIFY(state().RunFromDialog);
+        QVERIFY(!state().RunFromPreview);
+        QVERIFY(!state().PrintCancelled);
+        QVERIFY(!d->findChild<PrintProgressWindow *>());
+        QVERIFY(d->isEnabled());
+        QVERIFY(!f.window->isEnabled());
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    void previewRun()
+    {
+        PrintDialog *d = readyToPrint(45, 45, 1);
+        QStringList statuses;
+        duringRun(d, [&] {
+            if (auto *progress = d->findChild<PrintProgressWindow *>(u"F_PrintSy"_s))
+                statuses << progress->windowTitle() << part<QLabel>(progress, u"lbl_Titol"_s)->text();
+            return true;
+        });
+        button(d, u"cmd_Go(1)"_s)->click();
+        QCOMPARE(statuses, QStringList({u"プレビュー中です..."_s, u"【 一覧印刷 】 をプレビュー中です..."_s}));
+        PreviewWindow *preview = d->previewWindow();
+        QVERIFY(preview);
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->parentWidget(), d);
+        QCOMPARE(preview->PageCount(), 2);
+        QCOMPARE(state().PreviewKind, 1);
+        QCOMPARE(state().LastRunMode, 1);
+        QVERIFY(documentNames.isEmpty());
+        QVERIFY(d->isEnabled());
+
+        // A second run starts from a fresh preview: no pages of the first stay behind.
+        QPointer<PreviewWindow> first = preview;
+        selectRows(toPrint(d), {0, 1, 2, 3, 4});
+        button(d, u"cmd_選択(2)"_s)->click();
+        button(d, u"cmd_Go(1)"_s)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first);
+        QVERIFY(d->previewWindow());
+        QCOMPARE(d->previewWindow()->PageCount(), 1);
+        QCOMPARE(d->findChildren<PreviewWindow *>().size(), 1);
+    }
+
+    void postcardsAskForTheSenderEveryRun()
+    {
+        PrintDialog *d = readyToPrint(3, 2, 4);
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        button(d, u"cmd_Go(1)"_s)->click();
+        QVERIFY(state().PrintSender);
+        QCOMPARE(state().PrintKindName, u"はがき(表)"_s);
+        MessageBoxes::QueueAnswer(MsgAnswer::No);
+        button(d, u"cmd_Go(0)"_s)->click();
+        QVERIFY(!state().PrintSender);
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        button(d, u"cmd_Go(1)"_s)->click();
+        QVERIFY(state().PrintSender);
+
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 3);
+        for (const ShownMessage &m : shown) {
+            QCOMPARE(m.text, u"差出人を印刷しますか？"_s);
+            QCOMPARE(m.icon, MsgIcon::Question);
+            QCOMPARE(m.buttons, MsgButtons::YesNo);
+        }
+        // Other kinds never ask.
+        part<QRadioButton>(d, u"opt_印刷形式(2)"_s)->setChecked(true);
+        button(d, u"cmd_Go(0)"_s)->click();
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    void cancelPrinterRun()
+    {
+        PrintDialog *d = readyToPrint(5, 5, 1);
+        bool cancelEnabled = false;
+        duringRun(d, [&] {
+            if (auto *cancel = d->findChild<PictureButton *>(u"cmd_Cancel"_s)) {
+                cancelEnabled = cancel->isEnabled();
+                cancel->click();
+            }
+            return true;
+        });
+        button(d, u"cmd_Go(0)"_s)->click();
+        QVERIFY(cancelEnabled);
+        QVERIFY(state().PrintCancelled);
+        QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::KillDoc}));
+        QVERIFY(!d->findChild<PrintProgressWindow *>());
+        QVERIFY(d->isEnabled());
+    }
+
+    void cancelPreviewRun()
+    {
+        PrintDialog *d = readyToPrint(60, 60, 1);
+        int pagesAtCancel = 0, pagesAfterCancel = -1;
+        duringRun(d, [&] {
+            PreviewWindow *preview = d->previewWindow();
+            if (!preview || preview->PageCount() < 2)
+                return false;
+            pagesAtCancel = preview->PageCount();
+            d->findChild<PictureButton *>(u"cmd_Cancel"_s)->click();
+            pagesAfterCancel = preview->PageCount();
+            return true;
+        });
+        button(d, u"cmd_Go(1)"_s)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(pagesAtCancel, 2);
+        QCOMPARE(pagesAfterCancel, 1);
+        QVERIFY(state().PrintCancelled);
+        QVERIFY(!d->previewWindow());
+        QVERIFY(d->findChildren<PreviewWindow *>().isEmpty());
+        QVERIFY(d->isEnabled());
+
+        // The next preview makes a new window and shows it.
+        button(d, u"cmd_Go(1)"_s)->click();
+        QVERIFY(d->previewWindow() && d->previewWindow()->isVisible());
+        QCOMPARE(d->previewWindow()->PageCount(), 2);
+    }
+
+    void closingIsRefusedDuringARun()
+    {
+        PrintDialog *d = readyToPrint(3, 3, 1);
+        bool stillOpen = false;
+        duringRun(d, [&] {
+            d->close();
+            stillOpen = d->isVisible();
+            return true;
+        });
+        button(d, u"cmd_Go(0)"_s)->click();
+        QVERIFY(stillOpen);
+        QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
+    }
+
+    void aBrokenPrinterIsReportedOnce()
+    {
+        PrinterSurfaces::SetFactory([](PrinterSetup &, const QString &) { return std::make_unique<BrokenPrinter>(); });
+        PrintDialog *d = readyToPrint(5, 5, 1);
+        button(d, u"cmd_Go(0)"_s)->click();
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, BrokenPrinter::Message);
+        QCOMPARE(shown[0].icon, MsgIcon::Critical);
+        QVERIFY(d->isEnabled());
+
+        // A new run reports it again.
+        button(d, u"cmd_Go(0)"_s)->click();
+        QCOMPARE(MessageBoxes::TakeShown().size(), 1);
+    }
+
+    void detailShowsTheEntry_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("candidate") << 0 << 3;
+        QTest::newRow("to print") << 1 << 4;
+    }
+
+    void detailShowsTheEntry()
+    {
+        QFETCH(int, side);
+        QFETCH(int, mode);
+        PrintDialog *d = readyToPrint(4, 2, 1);
+        QListWidget *list = side == 0 ? candidates(d) : toPrint(d);
+        list->setCurrentRow(1);
+        const QString name = list->item(1)->text();
+        button(d, u"cmd_確認(%1)"_s.arg(side))->click();
+        auto *entry = d->findChild<EntryDialog *>(u"F_Syusei"_s);
+        QVERIFY(entry);
+        QCOMPARE(entry->mode(), mode);
+        QCOMPARE(entry->field(0)->text(), name);
+        QVERIFY(entry->field(0)->isReadOnly());
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    void closeGivesBackTheMainWindow()
+    {
+        f.startWithBook(3);
+        QPointer<PrintDialog> d = open();
+        QVERIFY(!f.window->isEnabled());
+        button(d, u"cmd_閉じる"_s)->click();
+        QVERIFY(f.window->isEnabled());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!d);
+
+        // The next opening starts afresh.
+        d = open();
+        QVERIFY(d);
+        QCOMPARE(toPrint(d)->count(), 0);
+        QVERIFY(part<QRadioButton>(d, u"opt_印刷形式(0)"_s)->isChecked());
+    }
 };
 
 QTEST_MAIN(TestPrintDialog)
