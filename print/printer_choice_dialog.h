@@ -1,13 +1,50 @@
 #pragma once
 
+#include "print/printers.h"
+
 #include <QDialog>
+#include <QPixmap>
 
 struct AppState;
+class PictureButton;
+class QCheckBox;
+class QListWidget;
 
 // F_Print選択: picks the application's current printer for the rest of the
 // run and, when asked, makes it the default printer for all programs.
+// The window is application-modal and deletes itself when it closes: open
+// it with new and show().
 class PrinterChoiceDialog : public QDialog {
     Q_OBJECT
 public:
     PrinterChoiceDialog(AppState &state, QWidget *owner);
+
+    // The click on cmd_Go: refuses without a selection, else chooses.
+    void Go();
+    // Makes the selected printer the current printer, and the system
+    // default when chk_通常プリンタ is ticked, then closes.
+    void Choose();
+    // The selected printer becomes the application's current printer.
+    void SelectPrinter();
+    // The selected printer becomes the default of all programs; returns
+    // what went wrong, or an empty string.
+    QString SetDefaultPrinter();
+
+    // The printers listed, in list order.
+    const QList<InstalledPrinter> &printers() const { return m_printers; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The selected list position, or -1.
+    int selectedRow() const;
+
+    AppState &m_state;
+    QList<InstalledPrinter> m_printers;
+    QListWidget *m_list = nullptr;
+    QCheckBox *m_makeDefault = nullptr;
+    PictureButton *m_close = nullptr;
+    PictureButton *m_go = nullptr;
+    QPixmap m_background;
 };

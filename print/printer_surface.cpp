@@ -16,6 +16,8 @@ std::unique_ptr<QPrinter> MakePrinter(const PrinterSetup &setup, bool toPdf)
         return std::make_unique<QPrinter>(QPrinter::HighResolution);
     const QPrinterInfo info = setup.Name.isEmpty() ? QPrinterInfo::defaultPrinter()
                                                    : QPrinterInfo::printerInfo(setup.Name);
+    // A printer chosen earlier and removed since: QPrinter would quietly take
+    // the default printer; activePainter() says so instead.
     if (info.isNull())
         return std::make_unique<QPrinter>(QPrinter::HighResolution);
     return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -27,6 +29,8 @@ PrinterSurface::PrinterSurface(PrinterSetup &setup, const QString &documentName,
     : PainterSurface(setup.ScaleMode), m_setup(setup), m_printer(MakePrinter(setup, !pdfFile.isEmpty())),
       m_toPdf(!pdfFile.isEmpty())
 {
+    if (!m_toPdf && !setup.Name.isEmpty() && QPrinterInfo::printerInfo(setup.Name).isNull())
+        m_missingPrinter = setup.Name;
     m_printer->setDocName(documentName);
     m_printer->setFullPage(false);
     if (m_toPdf) {
@@ -87,6 +91,8 @@ QPainter &PrinterSurface::activePainter()
         return m_painter;
     if (!m_toPdf && QPrinterInfo::availablePrinters().isEmpty())
         throw AppError(u"プリンタがインストールされていません。\nプリンタを追加してから印刷して下さい。"_s);
+    if (!m_missingPrinter.isEmpty())
+        throw AppError(u"プリンタ「%1」が見つかりません。\nプリンタを選択し直して下さい。"_s.arg(m_missingPrinter));
     if (!m_printer->isValid() || !m_painter.begin(m_printer.get()))
         throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_printer->printerName()));
     ScaleToTwips(m_painter);

@@ -38,6 +38,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
     bool m_toPdf;
+    QString m_missingPrinter;   // the chosen printer, when it is no longer installed
 };
 
 // How the print flow gets the printer surface; tests put a recording in its place.

@@ -1,2 +1,41 @@
 #pragma once
 // The installed printers and the system default printer (a seam tests script).
+
+#include <QList>
+#include <QString>
+
+// One installed printer as the system names it.
+struct InstalledPrinter {
+    QString DeviceName;   // the queue name programs print to
+    QString DriverName;   // make and model, as far as the system knows it
+    QString Port;         // the device URI; empty when the system does not tell
+
+    bool operator==(const InstalledPrinter &) const = default;
+};
+
+namespace Printers {
+
+// The installed printers in the order the system enumerates them.
+QList<InstalledPrinter> Installed();
+
+// The system's default printer for this user; empty when there is none.
+QString DefaultName();
+
+// Makes the printer the default destination of all this user's programs
+// (CUPS: `lpoptions -d` writes ~/.cups/lpoptions, which `lpstat -d` and every
+// CUPS client read). Returns an empty string on success, else a description
+// of what went wrong.
+QString SetSystemDefault(const InstalledPrinter &printer);
+
+// Test seam. While scripted, Installed() and DefaultName() answer from the
+// script and SetSystemDefault() only records the printer it was given.
+void SetScripted(const QList<InstalledPrinter> &printers, const QString &defaultName = {});
+// Back to the system's printers; forgets the script and the record.
+void ClearScripted();
+bool IsScripted();
+// The printers SetSystemDefault() was called with while scripted, in order.
+QList<InstalledPrinter> ScriptedDefaultWrites();
+// Makes the next scripted SetSystemDefault() fail with this description.
+void FailNextDefaultWrite(const QString &description);
+
+} // namespace Printers

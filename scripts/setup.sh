@@ -10,6 +10,7 @@ packages=(
   libicu-dev libcups2-dev libx11-dev
   qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
+  cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()
