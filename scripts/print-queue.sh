@@ -31,18 +31,64 @@ if ! scheduler_running; then
   fi
 fi
 
-if ! lpstat -p "$queue" >/dev/null 2>&1; then
-  echo "print-queue: adding the PDF queue $queue" >&2
+# pdftocairo writes each 256-glyph subset of a face as its own Type 42 font,
+# all under the face's one FontName (Latin glyphs in one, Japanese in
+# others). Ghostscript, which cups-pdf runs on that PostScript, takes fonts
+# of one name for the same font: glyphs that clash with the first subset come
+# out as bitmaps without a Unicode map, so the PDF reads back as dots and
+# slashes. The queue's PPD therefore carries a job patch that gives a font
+# defined under a name already taken a name of its own (Face_1, Face_2, ...).
+marker=yuzariboDefinefont
+patch=$(cat <<'PS'
+/yuzariboFontNames 64 dict def /yuzariboFontCount 0 def
+/yuzariboDefinefont /definefont load def
+/definefont {
+  dup type /dicttype eq { dup /FontName known { dup wcheck {
+    dup /FontName get dup type /nametype eq {
+      yuzariboFontNames 1 index known {
+        /yuzariboFontCount yuzariboFontCount 1 add store
+        128 string cvs dup length /yuzariboL exch def
+        yuzariboL 12 add string dup 0 4 -1 roll putinterval
+        dup yuzariboL (_) putinterval
+        yuzariboFontCount 10 string cvs dup length /yuzariboM exch def
+        1 index yuzariboL 1 add 3 -1 roll putinterval
+        0 yuzariboL 1 add yuzariboM add getinterval cvn
+        1 index exch /FontName exch put
+      } { yuzariboFontNames exch true put } ifelse
+    } { pop } ifelse
+  } if } if } if
+  yuzariboDefinefont
+} bind def
+PS
+)
+
+# The queue is (re)configured with the driver's PPD plus the patch.
+configure_queue() {
   if [ ! -f "$ppd" ]; then
     echo "print-queue: $ppd is missing (package printer-driver-cups-pdf)" >&2
     exit 1
   fi
+  local patched
+  patched=$(mktemp --suffix=.ppd)
+  PATCH="$patch" awk '/^\*LanguageLevel/ && !done {
+      print "*JobPatchFile 1: \"" ENVIRON["PATCH"] "\""; print "*End"; done = 1 }
+    { print }' "$ppd" >"$patched"
+  chmod 644 "$patched"
   # pdftocairo keeps the Japanese text readable through cups-pdf's
   # PostScript round trip; abort-job keeps the queue open after a bad job.
   # lpadmin warns that PPD drivers are deprecated; the queue works all the same.
-  $sudo lpadmin -p "$queue" -v cups-pdf:/ -P "$ppd" \
+  $sudo lpadmin -p "$queue" -v cups-pdf:/ -P "$patched" \
     -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job -E \
     2> >(grep -v "deprecated" >&2)
+  rm -f "$patched"
+}
+
+if ! lpstat -p "$queue" >/dev/null 2>&1; then
+  echo "print-queue: adding the PDF queue $queue" >&2
+  configure_queue
+elif ! $sudo grep -qs "$marker" "/etc/cups/ppd/$queue.ppd"; then
+  echo "print-queue: giving the PDF queue $queue the font name patch" >&2
+  configure_queue
 fi
 
 # A queue stopped by an earlier failure takes jobs but never prints them.
