@@ -17,6 +17,19 @@ void PainterSurface::ScaleToTwips(QPainter &painter)
     painter.setBackgroundMode(Qt::TransparentMode);
 }
 
+const QFont &PainterSurface::currentFont()
+{
+    // Rows print thousands of texts in a handful of fonts; building the
+    // font and its metrics once per change keeps long runs fast.
+    if (!m_fontMetrics || !(Font == m_cachedFor)) {
+        m_cachedFor = Font;
+        m_font = SurfaceQFont(Font);
+        m_fontMetrics.emplace(m_font);
+        m_fontAscent = m_fontMetrics->ascent();
+    }
+    return m_font;
+}
+
 QPointF PainterSurface::toTwips(const QPointF &p) const
 {
     return p * TwipsPerUnit(ScaleMode());
@@ -34,11 +47,11 @@ QPen PainterSurface::pen() const
 void PainterSurface::drawText(const QPointF &topLeft, const QString &text)
 {
     QPainter &painter = activePainter();
-    const QFont font = SurfaceQFont(Font);
+    const QFont &font = currentFont();
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QPointF at = toTwips(topLeft);
-    const QPointF baseline(at.x(), at.y() + QFontMetricsF(font).ascent());
+    const QPointF baseline(at.x(), at.y() + m_fontAscent);
     painter.drawText(baseline, text);
     // A face without a bold style is thickened only when glyphs are drawn
     // straight onto a bitmap; the PDF the printer gets and a replayed page
@@ -62,7 +75,8 @@ bool PainterSurface::needsStruckBold(QPainter &painter, const QFont &font)
 
 double PainterSurface::textWidth(const QString &text)
 {
-    return QFontMetricsF(SurfaceQFont(Font)).horizontalAdvance(text) / TwipsPerUnit(ScaleMode());
+    currentFont();
+    return m_fontMetrics->horizontalAdvance(text) / TwipsPerUnit(ScaleMode());
 }
 
 void PainterSurface::drawLine(const QPointF &from, const QPointF &to)
@@ -86,10 +100,14 @@ void PainterSurface::drawBox(const QPointF &corner1, const QPointF &corner2)
         painter.setPen(hatch);
         constexpr double step = 60;   // twips between hatch lines
         const double span = box.width() + box.height();
+        // One call for the whole hatch: a PDF gets one path, not hundreds.
+        QList<QLineF> lines;
+        lines.reserve(2 * int(span / step) + 2);
         for (double d = step; d < span; d += step) {
-            painter.drawLine(QPointF(box.left() + d, box.top()), QPointF(box.left() + d - box.height(), box.bottom()));
-            painter.drawLine(QPointF(box.left() + d - box.height(), box.top()), QPointF(box.left() + d, box.bottom()));
+            lines.append(QLineF(box.left() + d, box.top(), box.left() + d - box.height(), box.bottom()));
+            lines.append(QLineF(box.left() + d - box.height(), box.top(), box.left() + d, box.bottom()));
         }
+        painter.drawLines(lines);
         painter.restore();
     }
     painter.setPen(pen());

@@ -2,7 +2,9 @@
 
 #include "print/print_surface.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <optional>
 
 // Draws through a QPainter whose world unit is one twip. The variants give
 // the painter; this class turns the surface's operations into painting.
@@ -27,6 +29,12 @@ private:
     QPointF toTwips(const QPointF &p) const;
     QPen pen() const;
     bool needsStruckBold(QPainter &painter, const QFont &font);
+    const QFont &currentFont();
+
+    PrintFont m_cachedFor;
+    QFont m_font;
+    std::optional<QFontMetricsF> m_fontMetrics;
+    double m_fontAscent = 0;
 
     // Whether the face last asked for bold has a bold style of its own.
     QString m_boldCheckedFamily;
