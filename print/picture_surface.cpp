@@ -17,10 +17,17 @@ QPainter &PictureSurface::activePainter()
         // A picture keeps drawing added after an earlier end: replay the old
         // one first so reopening never loses a page's content.
         QPicture previous = m_picture;
+        const double previousDpiX = m_dpiX, previousDpiY = m_dpiY;
         m_picture = QPicture();
         m_painter.begin(&m_picture);
-        if (!previous.isNull())
+        m_dpiX = m_painter.device()->logicalDpiX();
+        m_dpiY = m_painter.device()->logicalDpiY();
+        if (!previous.isNull()) {
+            m_painter.save();
+            m_painter.scale(m_dpiX / previousDpiX, m_dpiY / previousDpiY);
             m_painter.drawPicture(0, 0, previous);
+            m_painter.restore();
+        }
         ScaleToTwips(m_painter);
     }
     return m_painter;
@@ -38,4 +45,15 @@ void PictureSurface::Clear()
     if (m_painter.isActive())
         m_painter.end();
     m_picture = QPicture();
+}
+
+void PictureSurface::Play(QPainter &painter, double unitsPerTwip)
+{
+    const QPicture &picture = Picture();
+    if (picture.isNull())
+        return;
+    painter.save();
+    painter.scale(unitsPerTwip * 1440.0 / m_dpiX, unitsPerTwip * 1440.0 / m_dpiY);
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
 }

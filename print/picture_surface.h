@@ -17,6 +17,9 @@ public:
     const QPicture &Picture();
     // Forgets what was drawn: a blank page again.
     void Clear();
+    // Draws the page with its top-left at the painter's origin, one twip
+    // becoming unitsPerTwip of the painter's units.
+    void Play(QPainter &painter, double unitsPerTwip);
 
 protected:
     QPainter &activePainter() override;
@@ -25,4 +28,7 @@ private:
     QSize m_pageTwips;
     QPicture m_picture;
     QPainter m_painter;
+    // The resolution the recording was made at: its coordinates are twips
+    // scaled by this over 1440.
+    double m_dpiX = 0, m_dpiY = 0;
 };
