@@ -334,9 +334,6 @@ PrintSurface &PreviewWindow::AddPage(int index)
 {
     if (index <= 0)
         return FirstPage();
-    // The printout has finished the page before: close its recording, so a
-    // long run does not keep a painter open per page.
-    m_pages.back()->Picture();
     if (size_t(index) < m_pages.size()) {
         m_pages[size_t(index)]->Clear();
         return *m_pages[size_t(index)];
