@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 #include <optional>
 
 // Draws through a QPainter whose world unit is one twip. The variants give
@@ -30,11 +31,14 @@ private:
     QPen pen() const;
     bool needsStruckBold(QPainter &painter, const QFont &font);
     const QFont &currentFont();
+    bool drawAsGlyphRun(QPainter &painter, const QPointF &baseline, const QString &text);
 
     PrintFont m_cachedFor;
     QFont m_font;
     std::optional<QFontMetricsF> m_fontMetrics;
     double m_fontAscent = 0;
+    QRawFont m_rawFont;
+    bool m_rawFontValid = false;
 
     // Whether the face last asked for bold has a bold style of its own.
     QString m_boldCheckedFamily;
