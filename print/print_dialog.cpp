@@ -227,15 +227,16 @@ void PrintDialog::buildControls()
     connect(button(u"cmd_プリンタ選択"_s), &QPushButton::clicked, this, &PrintDialog::ChoosePrinter);
     connect(button(u"cmd_閉じる"_s), &QPushButton::clicked, this, &QDialog::reject);
 
-    // Picking an entry, by mouse or keys, makes its detail viewable.
-    connect(m_candidates, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            setDetailEnabled(0, true);
-    });
-    connect(m_toPrint, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            setDetailEnabled(1, true);
-    });
+    // Picking an entry, by mouse or keys, makes its detail viewable. A list
+    // that only takes the keyboard gets a current entry without selecting
+    // it; that picks nothing, and the entry dialog would refuse it.
+    for (int i = 0; i < 2; ++i) {
+        QListWidget *list = i == 0 ? m_candidates : m_toPrint;
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, list, i] {
+            if (list->currentRow() >= 0 && !list->selectedItems().isEmpty())
+                setDetailEnabled(i, true);
+        });
+    }
     connect(m_candidates, &QListWidget::itemDoubleClicked, this, [this] { moveOne(m_candidates, m_toPrint); });
     connect(m_toPrint, &QListWidget::itemDoubleClicked, this, [this] { moveOne(m_toPrint, m_candidates); });
 }

@@ -208,6 +208,31 @@ private Q_SLOTS:
         QVERIFY(!state().PrintListsChanged);
     }
 
+    // The lists take the keyboard when the dialog opens; no entry is picked
+    // by that, so neither detail button may act yet.
+    void detailButtonsStayOffUntilAnEntryIsPicked()
+    {
+        f.startWithBook(3);
+        PrintDialog *d = open();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        QCOMPARE(QApplication::focusWidget(), candidates(d));
+        QVERIFY(!button(d, u"cmd_確認(0)"_s)->isEnabled());
+        selectRows(candidates(d), {0});
+        button(d, u"cmd_選択(0)"_s)->click();
+        toPrint(d)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(toPrint(d)->currentRow(), 0);
+        QVERIFY(!button(d, u"cmd_確認(1)"_s)->isEnabled());
+
+        // A click on an entry picks it.
+        QListWidget *list = candidates(d);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QVERIFY(button(d, u"cmd_確認(0)"_s)->isEnabled());
+        button(d, u"cmd_確認(0)"_s)->click();
+        auto *entry = d->findChild<EntryDialog *>(u"F_Syusei"_s);
+        QVERIFY(entry);
+        QCOMPARE(entry->field(0)->text(), list->item(1)->text());
+    }
+
     void movesKeepOrder()
     {
         f.startWithBook(5);
