@@ -5,6 +5,8 @@
 #include "model/record_keys.h"
 #include "print/print_surface.h"
 
+#include <memory>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -58,6 +60,18 @@ QString FailureDescription(const std::exception &e)
     if (const auto *appError = dynamic_cast<const AppError *>(&e))
         return appError->description();
     return QString::fromLocal8Bit(e.what());
+}
+
+std::function<void(const QString &)> ReportEachFailureOnce(std::function<void(const QString &)> report)
+{
+    auto reported = std::make_shared<QStringList>();
+    return [reported, report = std::move(report)](const QString &description) {
+        if (reported->contains(description))
+            return;
+        reported->append(description);
+        if (report)
+            report(description);
+    };
 }
 
 void DrawTrapped(PrintSurface &surface, PrintJob &job, const std::function<void()> &draw)

@@ -470,7 +470,9 @@ void PreviewWindow::printFromPreview()
     try {
         std::unique_ptr<PrintSurface> printer = PrinterSurfaces::Create(m_state.CurrentPrinter, m_state.PrintKindName);
         PrintJob job{m_state, *progress, m_dialog, nullptr,
-                     [this](const QString &description) { MessageBoxes::ReportError(this, description); },
+                     ReportEachFailureOnce([this](const QString &description) {
+                         MessageBoxes::ReportError(this, description);
+                     }),
                      QDate::currentDate()};
         RunKindPrintout(m_state.PreviewKind, printer.get(), job, 0);
     } catch (const AppError &e) {
@@ -479,6 +481,10 @@ void PreviewWindow::printFromPreview()
         MessageBoxes::ReportError(this, QString::fromUtf8(e.what()));
     }
     m_printing = false;
+    // Closing, not only discarding, hands the focus back to this window
+    // (the cancel button has closed it already).
+    if (!m_state.PrintCancelled && progress)
+        progress->close();
     delete progress.data();
 }
 

@@ -523,20 +523,14 @@ void RunPrintout(PrintProgressWindow &progressWindow, PrintDialog &printDialog, 
     AppState &state = printDialog.state();
     state.PrintCancelled = false;
 
-    // Once the printer has failed, every later drawing of the run fails the
-    // same way; the user is told once.
-    QStringList reported;
     QPointer<PrintProgressWindow> progress(&progressWindow);
     QPointer<PrintDialog> dialog(&printDialog);
     PrintJob job{state, progressWindow, printDialog, nullptr, {}};
-    job.reportFailure = [&](const QString &text) {
-        if (reported.contains(text))
-            return;
-        reported.append(text);
+    job.reportFailure = ReportEachFailureOnce([progress, dialog](const QString &text) {
         QWidget *owner = progress && progress->isVisible() ? static_cast<QWidget *>(progress.data())
                                                             : dialog.data();
         MessageBoxes::ReportError(owner, text);
-    };
+    });
 
     if (previewFlag == 0) {
         const std::unique_ptr<PrintSurface> surface =

@@ -33,6 +33,10 @@ QString PrintDate(const QDate &date);
 // The readable text of a failure: an AppError's description, else what().
 QString FailureDescription(const std::exception &e);
 
+// Once the printer has failed, every later drawing of the run fails the same
+// way: the reporter a run gets tells the user of each failure once.
+std::function<void(const QString &)> ReportEachFailureOnce(std::function<void(const QString &)> report);
+
 // Runs one drawing routine that traps its own failures: on the printer the
 // job is discarded, the failure is reported, and the caller goes on.
 void DrawTrapped(PrintSurface &surface, PrintJob &job, const std::function<void()> &draw);

@@ -3,6 +3,7 @@
 
 #include "window_fixture.h"
 
+#include "model/app_error.h"
 #include "print/picture_surface.h"
 #include "print/preview_window.h"
 #include "print/print_dialog.h"
@@ -43,6 +44,17 @@ public:
 
 private:
     QList<RecordedOp> &m_out;
+};
+
+// A printer that fails every drawing, as one that was removed does.
+class BrokenPrinter : public RecordingSurface {
+public:
+    static inline const QString Message = u"プリンタが見つかりません。"_s;
+
+protected:
+    void drawText(const QPointF &, const QString &) override { throw AppError(Message); }
+    void drawLine(const QPointF &, const QPointF &) override { throw AppError(Message); }
+    void drawBox(const QPointF &, const QPointF &) override { throw AppError(Message); }
 };
 
 bool isDark(QRgb pixel) { return qGray(pixel) < 100; }
@@ -388,11 +400,33 @@ private Q_SLOTS:
             texts << op.text;
         for (int i = 1; i <= 41; ++i)
             QVERIFY(texts.contains(u"名前%1"_s.arg(i)));
-        // The progress window is gone, the preview and its pages stay.
+        // The progress window is gone and hands the focus back; the preview
+        // and its pages stay.
         QTRY_VERIFY(preview->findChildren<PrintProgressWindow *>().isEmpty());
         QVERIFY(preview->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(preview.data()));
         QCOMPARE(preview->PageCount(), 2);
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    // A printer that fails fails every drawing of the run; the user is told once.
+    void aBrokenPrinterIsReportedOnce()
+    {
+        dialog->MoveEntries(1);
+        state().PreviewKind = 1;
+        preview = new PreviewWindow(state(), *dialog);
+        showPreview();
+        PrinterSurfaces::SetFactory([](PrinterSetup &, const QString &) -> std::unique_ptr<PrintSurface> {
+            return std::make_unique<BrokenPrinter>();
+        });
+        for (int run = 0; run < 2; ++run) {
+            control<QPushButton>(u"cmd_印刷"_s)->click();
+            const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].text, BrokenPrinter::Message);
+            QCOMPARE(shown[0].icon, MsgIcon::Critical);
+        }
+        QVERIFY(preview->isVisible());
     }
 
     void cancellingThePrintKeepsThePreview()
