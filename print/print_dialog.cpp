@@ -159,6 +159,7 @@ PrintDialog::PrintDialog(MainWindow &main)
     // its own and stays usable, although disabling the main window reaches it too.
     m_main.setEnabled(false);
     setEnabled(true);
+    m_main.installEventFilter(this);
 }
 
 void PrintDialog::buildControls()
@@ -509,6 +510,18 @@ void PrintDialog::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.drawPixmap(rect(), m_background);
     QDialog::paintEvent(event);
+}
+
+bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // A disabled window still gets the close box's request. Closing the main
+    // window now would empty the book under the lists and a running printout,
+    // and leave this dialog open without a main window to return to.
+    if (watched == &m_main && event->type() == QEvent::Close && event->spontaneous()) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PrintDialog::mouseMoveEvent(QMouseEvent *event)

@@ -63,6 +63,8 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Refuses the window system's close of the main window while the dialog is open.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();

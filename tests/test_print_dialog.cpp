@@ -11,6 +11,7 @@
 #include "print/recording_surface.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 
@@ -519,6 +521,32 @@ private Q_SLOTS:
         button(d, u"cmd_Go(0)"_s)->click();
         QVERIFY(stillOpen);
         QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
+    }
+
+    void theMainWindowCannotBeClosedUnderTheDialog()
+    {
+        PrintDialog *d = readyToPrint(3, 3, 1);
+        // The close box of the disabled main window, as the window system sends it.
+        const auto closeMain = [this] {
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            // notify() keeps the event spontaneous; sendEvent() would not.
+            qApp->notify(f.window.get(), &close);
+            return close.isAccepted();
+        };
+        bool acceptedDuringRun = true;
+        duringRun(d, [&] {
+            acceptedDuringRun = closeMain();
+            return true;
+        });
+        button(d, u"cmd_Go(0)"_s)->click();
+        QVERIFY(!acceptedDuringRun);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
+
+        QVERIFY(!closeMain());
+        QCOMPARE(f.names(), QStringList({u"名前1"_s, u"名前2"_s, u"名前3"_s}));
+        QVERIFY(d->isVisible());
     }
 
     void aBrokenPrinterIsReportedOnce()
