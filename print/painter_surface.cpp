@@ -37,12 +37,19 @@ QPointF PainterSurface::toTwips(const QPointF &p) const
     return p * TwipsPerUnit(ScaleMode());
 }
 
-QPen PainterSurface::pen() const
+QPen PainterSurface::pen(const QPainter &painter) const
 {
     // Widths are device pixels of the surface, whatever its scale.
-    QPen pen(Qt::black, qMax(1, DrawWidth), DrawStyle == DrawStyleDotted ? Qt::DotLine : Qt::SolidLine,
-             Qt::FlatCap, Qt::MiterJoin);
+    const int width = qMax(1, DrawWidth);
+    QPen pen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     pen.setCosmetic(true);
+    if (DrawStyle == DrawStyleDotted) {
+        // Dots as long as a screen pixel, gaps twice that, on any device: in
+        // device pixels a 1200-dpi page would get dots too fine to see and
+        // the rule would print as a thin solid line.
+        const double dot = qMax(1.0, painter.device()->logicalDpiX() / 96.0) / width;
+        pen.setDashPattern({dot, 2 * dot});
+    }
     return pen;
 }
 
@@ -103,7 +110,12 @@ bool PainterSurface::drawAsGlyphRun(QPainter &painter, const QPointF &baseline, 
 
 bool PainterSurface::needsStruckBold(QPainter &painter, const QFont &font)
 {
-    if (!font.bold() || !painter.paintEngine() || painter.paintEngine()->type() == QPaintEngine::Raster)
+    if (!font.bold() || !painter.paintEngine())
+        return false;
+    // The bitmap engine thickens glyphs it draws from its glyph cache, at
+    // their own size; scaled (the preview's zoom) it draws outlines as well.
+    if (painter.paintEngine()->type() == QPaintEngine::Raster
+        && painter.deviceTransform().type() <= QTransform::TxTranslate)
         return false;
     const QFontInfo info(font);
     if (info.family() != m_boldCheckedFamily) {
@@ -122,7 +134,7 @@ double PainterSurface::textWidth(const QString &text)
 void PainterSurface::drawLine(const QPointF &from, const QPointF &to)
 {
     QPainter &painter = activePainter();
-    painter.setPen(pen());
+    painter.setPen(pen(painter));
     painter.drawLine(toTwips(from), toTwips(to));
 }
 
@@ -150,7 +162,7 @@ void PainterSurface::drawBox(const QPointF &corner1, const QPointF &corner2)
         painter.drawLines(lines);
         painter.restore();
     }
-    painter.setPen(pen());
+    painter.setPen(pen(painter));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(box);
 }

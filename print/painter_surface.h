@@ -28,7 +28,7 @@ protected:
 
 private:
     QPointF toTwips(const QPointF &p) const;
-    QPen pen() const;
+    QPen pen(const QPainter &painter) const;
     bool needsStruckBold(QPainter &painter, const QFont &font);
     const QFont &currentFont();
     bool drawAsGlyphRun(QPainter &painter, const QPointF &baseline, const QString &text);

@@ -193,6 +193,7 @@ private Q_SLOTS:
     void furnitureFailure();
     void boldShowsOnPagePictures_data();
     void boldShowsOnPagePictures();
+    void dottedRulesStayDottedAtPrinterResolution();
 };
 
 void TestPrintouts::pageHeader_data()
@@ -722,9 +723,12 @@ void TestPrintouts::furnitureFailure()
 void TestPrintouts::boldShowsOnPagePictures_data()
 {
     QTest::addColumn<QString>("face");
+    QTest::addColumn<double>("zoom");   // 0: the page's QPicture; else the preview's replay at that zoom
 
-    QTest::newRow("gothic") << u"ＭＳ ゴシック"_s;
-    QTest::newRow("mincho") << u"ＭＳ 明朝"_s;
+    QTest::newRow("gothic") << u"ＭＳ ゴシック"_s << 0.0;
+    QTest::newRow("mincho") << u"ＭＳ 明朝"_s << 0.0;
+    QTest::newRow("gothic, preview 100%") << u"ＭＳ ゴシック"_s << 1.0;
+    QTest::newRow("mincho, preview 200%") << u"ＭＳ 明朝"_s << 2.0;
 }
 
 // The installed Japanese faces have no bold style of their own; a replayed
@@ -732,6 +736,7 @@ void TestPrintouts::boldShowsOnPagePictures_data()
 void TestPrintouts::boldShowsOnPagePictures()
 {
     QFETCH(QString, face);
+    QFETCH(double, zoom);
 
     const auto ink = [&](bool bold) {
         PictureSurface page(QSize(4000, 600), ScaleTwips);
@@ -739,12 +744,16 @@ void TestPrintouts::boldShowsOnPagePictures()
         page.CurrentX = 100;
         page.CurrentY = 100;
         page.PrintLine(u"住所録一覧表"_s);
-        const QPicture &picture = page.Picture();
         QImage image(400, 60, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        painter.scale(144.0 / picture.logicalDpiX(), 144.0 / picture.logicalDpiY());
-        painter.drawPicture(0, 0, picture);
+        if (zoom > 0) {
+            page.Play(painter, zoom / 15.0);
+        } else {
+            const QPicture &picture = page.Picture();
+            painter.scale(144.0 / picture.logicalDpiX(), 144.0 / picture.logicalDpiY());
+            painter.drawPicture(0, 0, picture);
+        }
         painter.end();
         qint64 sum = 0;
         for (int y = 0; y < image.height(); ++y)
@@ -755,6 +764,47 @@ void TestPrintouts::boldShowsOnPagePictures()
     const qint64 regular = ink(false), bold = ink(true);
     QVERIFY(regular > 0);
     QVERIFY2(bold > regular * 1.15, qPrintable(u"regular %1, bold %2"_s.arg(regular).arg(bold)));
+}
+
+// A dotted rule must look dotted on paper too: at 1200 dpi, dots of one
+// device pixel would print as a thin solid line.
+void TestPrintouts::dottedRulesStayDottedAtPrinterResolution()
+{
+    PictureSurface page(QSize(6000, 400), ScaleTwips);
+    page.DrawWidth = 1;
+    page.DrawStyle = DrawStyleDotted;
+    page.Line(0, 24, 6000, 0);
+    constexpr int dpi = 1200;
+    QImage image(dpi * 6000 / 1440, 40, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page.Play(painter, dpi / 1440.0);
+    painter.end();
+
+    // The row of the rule: count its dots and its inked share.
+    int bestRow = 0, bestInk = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        int ink = 0;
+        for (int x = 0; x < image.width(); ++x)
+            ink += qGray(image.pixel(x, y)) < 128;
+        if (ink > bestInk) {
+            bestInk = ink;
+            bestRow = y;
+        }
+    }
+    int dots = 0;
+    bool inDot = false;
+    for (int x = 0; x < image.width(); ++x) {
+        const bool dark = qGray(image.pixel(x, bestRow)) < 128;
+        dots += dark && !inDot;
+        inDot = dark;
+    }
+    const double share = double(bestInk) / image.width();
+    QVERIFY2(share > 0.2 && share < 0.5, qPrintable(QString::number(share)));
+    // Dots of about a screen pixel: a 1/96-inch dot every 3/96 inch.
+    QVERIFY2(dots > 100 && dots < 250, qPrintable(QString::number(dots)));
 }
 
 QTEST_MAIN(TestPrintouts)
