@@ -469,7 +469,8 @@ void PreviewWindow::printFromPreview()
     m_printing = true;
     try {
         std::unique_ptr<PrintSurface> printer = PrinterSurfaces::Create(m_state.CurrentPrinter, m_state.PrintKindName);
-        PrintJob job{m_state, *progress, m_dialog, nullptr,
+        const PrintEntriesSnapshot entries(m_dialog);
+        PrintJob job{m_state, *progress, entries, nullptr,
                      ReportEachFailureOnce([this](const QString &description) {
                          MessageBoxes::ReportError(this, description);
                      }),

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class PrintSurface;
 struct AppState;
@@ -25,6 +26,24 @@ public:
     virtual ~PrintEntries() = default;
     virtual int Count() const = 0;
     virtual qint32 KeyNumber(int index) const = 0;
+};
+
+// The entries of a print list as they stood when a run started, so that a
+// list changed during the run (the print dialog stays usable while the
+// preview prints) cannot change what the run prints.
+class PrintEntriesSnapshot : public PrintEntries {
+public:
+    explicit PrintEntriesSnapshot(const PrintEntries &from)
+    {
+        m_keys.reserve(size_t(from.Count()));
+        for (int i = 0; i < from.Count(); ++i)
+            m_keys.push_back(from.KeyNumber(i));
+    }
+    int Count() const override { return int(m_keys.size()); }
+    qint32 KeyNumber(int index) const override { return m_keys[size_t(index)]; }
+
+private:
+    std::vector<qint32> m_keys;
 };
 
 // The preview's page pictures as a printout sees them.

@@ -409,6 +409,41 @@ private Q_SLOTS:
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
 
+    // The print dialog stays usable while the preview prints; emptying its
+    // list meanwhile must not change what is being printed.
+    void listChangesDuringAPrintDoNotChangeIt()
+    {
+        dialog->MoveEntries(1);
+        state().PreviewKind = 1;
+        state().PrintKindName = u"住所録一覧表"_s;
+        preview = new PreviewWindow(state(), *dialog);
+        QuietProgress quiet;
+        PrintJob job{state(), quiet, *dialog, preview.data(), {}};
+        RunKindPrintout(1, &preview->FirstPage(), job, 1);
+        showPreview();
+
+        QList<RecordedOp> printed;
+        PrinterSurfaces::SetFactory([&](PrinterSetup &, const QString &) -> std::unique_ptr<PrintSurface> {
+            return std::make_unique<KeptRecording>(printed);
+        });
+        bool moved = false;
+        QTimer::singleShot(0, dialog, [&] {
+            dialog->MoveEntries(3);   // every entry back to the candidates
+            moved = true;
+        });
+        control<QPushButton>(u"cmd_印刷"_s)->click();
+
+        QVERIFY(moved);
+        QCOMPARE(dialog->Count(), 0);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        QCOMPARE(printed.last().kind, RecordedOp::EndDoc);
+        QStringList texts;
+        for (const RecordedOp &op : printed)
+            texts << op.text;
+        for (int i = 1; i <= 41; ++i)
+            QVERIFY(texts.contains(u"名前%1"_s.arg(i)));
+    }
+
     // A printer that fails fails every drawing of the run; the user is told once.
     void aBrokenPrinterIsReportedOnce()
     {
