@@ -103,16 +103,8 @@ void PrintAddressList(PrintSurface *surface, PrintJob &job, int previewFlag)
                 page.Line(FrameX, page.CurrentY, FrameWidth, 0);
             job.progress.SetValue(i + 1);
         }
-        if (!cancelled) {
-            PrintSurface &page = run.Surface();
-            for (int f = rowsOnPage + 1; f <= RowsPerPage; ++f) {
-                if (run.Cancelled())
-                    break;
-                SetRowRulePen(page, f);
-                page.CurrentY = FrameY + BandHeight + RowPitch * f;
-                page.Line(FrameX, page.CurrentY, FrameWidth, 0);
-            }
-        }
+        if (!cancelled)
+            DrawCompletingRules(run, FrameX, FrameWidth, FrameY + BandHeight, RowPitch, rowsOnPage, RowsPerPage);
         run.Finish();
     } catch (const std::exception &e) {
         run.Fail(e);

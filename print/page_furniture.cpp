@@ -130,6 +130,19 @@ const Cls_住所 &PrintEntryRecord(const PrintJob &job, int index)
     return job.state.OpenBook->Item(key);
 }
 
+void DrawCompletingRules(PrintoutRun &run, double x, double width, double tableTop, double rowPitch,
+                         int usedRows, int rowCount)
+{
+    PrintSurface &page = run.Surface();
+    for (int f = usedRows + 1; f <= rowCount; ++f) {
+        if (run.Cancelled())
+            break;
+        SetRowRulePen(page, f);
+        page.CurrentY = tableTop + rowPitch * f;
+        page.Line(x, page.CurrentY, width, 0);
+    }
+}
+
 void SetRowRulePen(PrintSurface &surface, int rowNumber)
 {
     if (rowNumber % 5 == 0) {

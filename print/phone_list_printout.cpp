@@ -94,16 +94,8 @@ void PrintPhoneList(PrintSurface *surface, PrintJob &job, int previewFlag)
             ++row;
             job.progress.SetValue(i + 1);
         }
-        if (!cancelled) {
-            PrintSurface &page = run.Surface();
-            for (int f = rowsUsed + 1; f <= RowsPerColumn; ++f) {
-                if (run.Cancelled())
-                    break;
-                SetRowRulePen(page, f);
-                page.CurrentY = ColumnTop + BandHeight + RowPitch * f;
-                page.Line(x, page.CurrentY, ColumnWidth, 0);
-            }
-        }
+        if (!cancelled)
+            DrawCompletingRules(run, x, ColumnWidth, ColumnTop + BandHeight, RowPitch, rowsUsed, RowsPerColumn);
         run.Finish();
     } catch (const std::exception &e) {
         run.Fail(e);

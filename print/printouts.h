@@ -74,3 +74,9 @@ private:
 
 // Pen of a row rule: solid 2 pixels on every fifth row, dotted 1 otherwise.
 void SetRowRulePen(PrintSurface &surface, int rowNumber);
+
+// The rules of the empty rows after the last entry of a run (rows
+// usedRows + 1 to rowCount, the rule of row f at tableTop + rowPitch * f),
+// each after the cancel test; a cancel ends them.
+void DrawCompletingRules(PrintoutRun &run, double x, double width, double tableTop, double rowPitch,
+                         int usedRows, int rowCount);
