@@ -1,42 +1,55 @@
 #include "print/printer_surface.h"
 
 #include "model/app_error.h"
+#include "print/printers.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-std::unique_ptr<QPrinter> MakePrinter(const PrinterSetup &setup, bool toPdf)
+void ApplySetup(QPrinter &printer, const PrinterSetup &setup)
 {
-    if (toPdf)
-        return std::make_unique<QPrinter>(QPrinter::HighResolution);
-    const QPrinterInfo info = setup.Name.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                   : QPrinterInfo::printerInfo(setup.Name);
-    // A printer chosen earlier and removed since: QPrinter would quietly take
-    // the default printer; activePainter() says so instead.
-    if (info.isNull())
-        return std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (setup.PaperSize == PaperUser && setup.PaperWidthTwips > 0 && setup.PaperHeightTwips > 0) {
+        const QSizeF inches(setup.PaperWidthTwips / 1440.0, setup.PaperHeightTwips / 1440.0);
+        printer.setPageSize(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    } else if (setup.PaperSize == PaperA4) {
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    }
+    printer.setPageOrientation(setup.Orientation == OrientationLandscape ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
 }
 
 } // namespace
 
 PrinterSurface::PrinterSurface(PrinterSetup &setup, const QString &documentName, const QString &pdfFile)
-    : PainterSurface(setup.ScaleMode), m_setup(setup), m_printer(MakePrinter(setup, !pdfFile.isEmpty())),
-      m_toPdf(!pdfFile.isEmpty())
+    : PainterSurface(setup.ScaleMode), m_setup(setup), m_documentName(documentName),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_toPdf(!pdfFile.isEmpty())
 {
-    if (!m_toPdf && !setup.Name.isEmpty() && QPrinterInfo::printerInfo(setup.Name).isNull())
-        m_missingPrinter = setup.Name;
+    if (!m_toPdf) {
+        const QPrinterInfo info = setup.Name.isEmpty() ? QPrinterInfo::defaultPrinter()
+                                                       : QPrinterInfo::printerInfo(setup.Name);
+        // A printer chosen earlier and removed since: QPrinter would quietly
+        // take the default printer; activePainter() says so instead.
+        if (!setup.Name.isEmpty() && info.isNull())
+            m_missingPrinter = setup.Name;
+        m_device = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                                 : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        m_device->setFullPage(false);
+    }
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setDocName(documentName);
     m_printer->setFullPage(false);
-    if (m_toPdf) {
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
+    if (m_toPdf)
         m_printer->setOutputFileName(pdfFile);
-    }
+    else
+        // Drawn at the printer's own resolution, the spool matches what the
+        // printer would have been given directly.
+        m_printer->setResolution(m_device->resolution());
     applyPageLayout();
 }
 
@@ -44,21 +57,29 @@ PrinterSurface::~PrinterSurface()
 {
     // A job that was neither ended nor killed is not printed half-done.
     if (m_painter.isActive()) {
-        m_printer->abort();
+        if (m_toPdf)
+            m_printer->abort();
         m_painter.end();
     }
+    discardSpool();
 }
 
 void PrinterSurface::applyPageLayout()
 {
-    if (m_setup.PaperSize == PaperUser && m_setup.PaperWidthTwips > 0 && m_setup.PaperHeightTwips > 0) {
-        const QSizeF inches(m_setup.PaperWidthTwips / 1440.0, m_setup.PaperHeightTwips / 1440.0);
-        m_printer->setPageSize(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
-    } else if (m_setup.PaperSize == PaperA4) {
-        m_printer->setPageSize(QPageSize(QPageSize::A4));
+    if (m_toPdf) {
+        ApplySetup(*m_printer, m_setup);
+        return;
     }
-    m_printer->setPageOrientation(m_setup.Orientation == OrientationLandscape ? QPageLayout::Landscape
-                                                                              : QPageLayout::Portrait);
+    // The printer settles paper and margins (its printable area); the spool
+    // takes them over, so the drawing lands where it would on the printer.
+    ApplySetup(*m_device, m_setup);
+    m_printer->setPageLayout(m_device->pageLayout());
+}
+
+void PrinterSurface::discardSpool()
+{
+    // The printer keeps the file's name only; the file itself is closed.
+    m_spool.reset();
 }
 
 void PrinterSurface::SetScaleMode(int mode)
@@ -89,12 +110,31 @@ QPainter &PrinterSurface::activePainter()
 {
     if (m_painter.isActive())
         return m_painter;
-    if (!m_toPdf && QPrinterInfo::availablePrinters().isEmpty())
+    if (m_toPdf) {
+        if (!m_printer->isValid() || !m_painter.begin(m_printer.get()))
+            throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_printer->printerName()));
+        ScaleToTwips(m_painter);
+        return m_painter;
+    }
+    if (QPrinterInfo::availablePrinters().isEmpty())
         throw AppError(u"プリンタがインストールされていません。\nプリンタを追加してから印刷して下さい。"_s);
     if (!m_missingPrinter.isEmpty())
         throw AppError(u"プリンタ「%1」が見つかりません。\nプリンタを選択し直して下さい。"_s.arg(m_missingPrinter));
-    if (!m_printer->isValid() || !m_painter.begin(m_printer.get()))
-        throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_printer->printerName()));
+    if (!m_device->isValid() || m_device->outputFormat() != QPrinter::NativeFormat
+        || m_device->printerName().isEmpty())
+        throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_device->printerName()));
+    m_spool = std::make_unique<QTemporaryDir>();
+    if (!m_spool->isValid()) {
+        const QString reason = m_spool->errorString();
+        m_spool.reset();
+        throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。\n印刷データの一時フォルダを作れません: %2"_s
+                           .arg(m_device->printerName(), reason));
+    }
+    m_printer->setOutputFileName(m_spool->filePath(u"job.pdf"_s));
+    if (!m_painter.begin(m_printer.get())) {
+        discardSpool();
+        throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_device->printerName()));
+    }
     ScaleToTwips(m_painter);
     return m_painter;
 }
@@ -112,16 +152,30 @@ void PrinterSurface::EndDoc()
     if (!m_painter.isActive())
         return;
     m_painter.end();
+    if (m_toPdf) {
+        if (m_printer->printerState() == QPrinter::Error)
+            throw AppError(u"印刷データをプリンタに送れませんでした。"_s);
+        return;
+    }
+    // The spool goes whatever happens: a failed job is reported, not retried.
+    const auto discard = qScopeGuard([this] { discardSpool(); });
+    const QString printerName = m_device->printerName();
     if (m_printer->printerState() == QPrinter::Error)
-        throw AppError(u"印刷データをプリンタに送れませんでした。"_s);
+        throw AppError(u"プリンタ「%1」に送る印刷データを作れませんでした。"_s.arg(printerName));
+    const QString failure = Printers::SubmitPdf(printerName, m_printer->outputFileName(), m_documentName,
+                                                m_printer->pageLayout().pageSize().key());
+    if (!failure.isEmpty())
+        throw AppError(u"印刷データをプリンタ「%1」に送れませんでした。\n%2"_s.arg(printerName, failure));
 }
 
 void PrinterSurface::KillDoc()
 {
-    if (!m_painter.isActive())
-        return;
-    m_printer->abort();
-    m_painter.end();
+    if (m_painter.isActive()) {
+        if (m_toPdf)
+            m_printer->abort();
+        m_painter.end();
+    }
+    discardSpool();
 }
 
 namespace PrinterSurfaces {

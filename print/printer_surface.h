@@ -4,13 +4,17 @@
 #include "print/printer_setup.h"
 
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
 // The application's current printer as a print surface. The job starts with
-// the first drawing after the page set-up; NewPage, EndDoc and KillDoc map
-// to QPrinter::newPage, QPainter::end and QPrinter::abort. The page set-up
-// is written back to the shared PrinterSetup, so it stays for later runs.
+// the first drawing after the page set-up. The pages go to a PDF spool file
+// laid out like the printer's own pages (paper, orientation, margins); only
+// EndDoc hands that file to the CUPS queue, so KillDoc, or a surface dropped
+// without EndDoc, prints nothing (Qt's CUPS engine cannot abort a job: ending
+// its painter always prints). The page set-up is written back to the shared
+// PrinterSetup, so it stays for later runs.
 class PrinterSurface : public PainterSurface {
 public:
     // pdfFile: print into that PDF file instead of the printer (benchmarks).
@@ -26,6 +30,7 @@ public:
     void KillDoc() override;
     bool IsPrinter() const override { return true; }
 
+    // The device the pages are drawn on: the spool (or pdfFile) PDF printer.
     QPrinter &printer() { return *m_printer; }
 
 protected:
@@ -33,9 +38,13 @@ protected:
 
 private:
     void applyPageLayout();
+    void discardSpool();
 
     PrinterSetup &m_setup;
-    std::unique_ptr<QPrinter> m_printer;
+    QString m_documentName;
+    std::unique_ptr<QPrinter> m_device;   // the real printer: its page layout and queue; null for pdfFile
+    std::unique_ptr<QPrinter> m_printer;  // what the painter draws on
+    std::unique_ptr<QTemporaryDir> m_spool;   // holds the job's PDF from the first drawing to EndDoc
     QPainter m_painter;
     bool m_toPdf;
     QString m_missingPrinter;   // the chosen printer, when it is no longer installed

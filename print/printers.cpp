@@ -1,5 +1,6 @@
 #include "print/printers.h"
 
+#include <QFile>
 #include <QHash>
 #include <QLibrary>
 #include <QPrinterInfo>
@@ -26,9 +27,17 @@ Script &TheScript()
     return script;
 }
 
-// The device URI of every local queue. libcups is loaded at run time: the
-// print support links it only through its plugin, and without it the ports
-// stay empty, which costs nothing but the port.
+// libcups, loaded at run time: the print support links it only through its
+// plugin. Null when it is not installed.
+QLibrary *Cups()
+{
+    static QLibrary cups(u"cups"_s, 2);
+    static const bool loaded = cups.load();
+    return loaded ? &cups : nullptr;
+}
+
+// The device URI of every local queue. Without libcups the ports stay
+// empty, which costs nothing but the port.
 QHash<QString, QString> DeviceUris()
 {
     using GetDests = int (*)(cups_dest_t **);
@@ -36,12 +45,12 @@ QHash<QString, QString> DeviceUris()
     using GetOption = const char *(*)(const char *, int, cups_option_t *);
 
     QHash<QString, QString> uris;
-    QLibrary cups(u"cups"_s, 2);
-    if (!cups.load())
+    QLibrary *cups = Cups();
+    if (!cups)
         return uris;
-    auto getDests = reinterpret_cast<GetDests>(cups.resolve("cupsGetDests"));
-    auto freeDests = reinterpret_cast<FreeDests>(cups.resolve("cupsFreeDests"));
-    auto getOption = reinterpret_cast<GetOption>(cups.resolve("cupsGetOption"));
+    auto getDests = reinterpret_cast<GetDests>(cups->resolve("cupsGetDests"));
+    auto freeDests = reinterpret_cast<FreeDests>(cups->resolve("cupsFreeDests"));
+    auto getOption = reinterpret_cast<GetOption>(cups->resolve("cupsGetOption"));
     if (!getDests || !freeDests || !getOption)
         return uris;
     cups_dest_t *dests = nullptr;
@@ -112,6 +121,78 @@ QString SetSystemDefault(const InstalledPrinter &printer)
         const QString detail = QString::fromLocal8Bit(lpoptions.readAllStandardError()).trimmed();
         return detail.isEmpty() ? failure : failure + u'\n' + detail;
     }
+    return {};
+}
+
+QString SubmitPdf(const QString &queue, const QString &pdfFile, const QString &title, const QString &media)
+{
+    using AddOption = int (*)(const char *, const char *, int, cups_option_t **);
+    using FreeOptions = void (*)(int, cups_option_t *);
+    using CreateJob = int (*)(http_t *, const char *, const char *, int, cups_option_t *);
+    using StartDocument = http_status_t (*)(http_t *, const char *, int, const char *, const char *, int);
+    using WriteRequestData = http_status_t (*)(http_t *, const char *, size_t);
+    using FinishDocument = ipp_status_t (*)(http_t *, const char *);
+    using CancelJob = ipp_status_t (*)(http_t *, const char *, int, int);
+    using LastErrorString = const char *(*)();
+
+    QLibrary *cups = Cups();
+    if (!cups)
+        return u"CUPS のライブラリ (libcups) を読み込めません。"_s;
+    auto addOption = reinterpret_cast<AddOption>(cups->resolve("cupsAddOption"));
+    auto freeOptions = reinterpret_cast<FreeOptions>(cups->resolve("cupsFreeOptions"));
+    auto createJob = reinterpret_cast<CreateJob>(cups->resolve("cupsCreateJob"));
+    auto startDocument = reinterpret_cast<StartDocument>(cups->resolve("cupsStartDocument"));
+    auto writeRequestData = reinterpret_cast<WriteRequestData>(cups->resolve("cupsWriteRequestData"));
+    auto finishDocument = reinterpret_cast<FinishDocument>(cups->resolve("cupsFinishDocument"));
+    auto cancelJob = reinterpret_cast<CancelJob>(cups->resolve("cupsCancelJob2"));
+    auto lastError = reinterpret_cast<LastErrorString>(cups->resolve("cupsLastErrorString"));
+    if (!addOption || !freeOptions || !createJob || !startDocument || !writeRequestData || !finishDocument
+        || !cancelJob || !lastError)
+        return u"CUPS のライブラリ (libcups) が古く、印刷データを送れません。"_s;
+    const auto cupsError = [&] {
+        const char *text = lastError();
+        return text && *text ? QString::fromUtf8(text) : u"CUPS が理由を返しませんでした。"_s;
+    };
+
+    QFile file(pdfFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return u"印刷データのファイル「%1」を開けません。\n%2"_s.arg(pdfFile, file.errorString());
+
+    // An instance ("queue/instance") prints through its queue.
+    const QByteArray name = queue.section(u'/', 0, 0).toUtf8();
+    const QByteArray titleBytes = title.toUtf8();
+    int optionCount = 0;
+    cups_option_t *options = nullptr;
+    if (!media.isEmpty())
+        optionCount = addOption("media", media.toUtf8().constData(), optionCount, &options);
+    const int jobId = createJob(CUPS_HTTP_DEFAULT, name.constData(), titleBytes.constData(), optionCount, options);
+    freeOptions(optionCount, options);
+    if (jobId <= 0)
+        return u"印刷ジョブを作れませんでした。\n%1"_s.arg(cupsError());
+
+    // A job left half-sent would wait in the queue for data that never comes.
+    const auto abandon = [&](const QString &what, QString detail = {}) {
+        if (detail.isEmpty())
+            detail = cupsError();
+        cancelJob(CUPS_HTTP_DEFAULT, name.constData(), jobId, 1);
+        return u"%1\n%2"_s.arg(what, detail);
+    };
+    if (startDocument(CUPS_HTTP_DEFAULT, name.constData(), jobId, titleBytes.constData(), CUPS_FORMAT_PDF, 1)
+        != HTTP_STATUS_CONTINUE)
+        return abandon(u"印刷データを送り始められませんでした。"_s);
+    QByteArray chunk;
+    while (!(chunk = file.read(64 * 1024)).isEmpty()) {
+        if (writeRequestData(CUPS_HTTP_DEFAULT, chunk.constData(), size_t(chunk.size())) != HTTP_STATUS_CONTINUE) {
+            finishDocument(CUPS_HTTP_DEFAULT, name.constData());
+            return abandon(u"印刷データを送る途中で止まりました。"_s);
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        finishDocument(CUPS_HTTP_DEFAULT, name.constData());
+        return abandon(u"印刷データのファイルを読めませんでした。"_s, file.errorString());
+    }
+    if (finishDocument(CUPS_HTTP_DEFAULT, name.constData()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+        return abandon(u"プリンタが印刷データを受け付けませんでした。"_s);
     return {};
 }
 

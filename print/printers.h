@@ -27,6 +27,13 @@ QString DefaultName();
 // of what went wrong.
 QString SetSystemDefault(const InstalledPrinter &printer);
 
+// Hands a finished PDF to the CUPS queue as one job titled title, with the
+// queue's own defaults for copies, sides and the rest; media names the paper
+// the pages were laid out for (empty: the queue's default paper). The file
+// may go as soon as this returns. Returns an empty string on success, else
+// a description of what went wrong. Not scripted: tests use a real queue.
+QString SubmitPdf(const QString &queue, const QString &pdfFile, const QString &title, const QString &media = {});
+
 // Test seam. While scripted, Installed() and DefaultName() answer from the
 // script and SetSystemDefault() only records the printer it was given.
 void SetScripted(const QList<InstalledPrinter> &printers, const QString &defaultName = {});

@@ -7,6 +7,7 @@
 #include "model/record_keys.h"
 #include "print/font_substitutes.h"
 #include "print/printer_surface.h"
+#include "print/printers.h"
 #include "print/printouts.h"
 
 #include <QDateTime>
@@ -28,21 +29,34 @@ namespace {
 
 const QString kQueue = u"YuzariboPDF"_s;
 
+// Presses the cancel button at the chosen call of PumpEvents (1-based).
 class QuietProgress : public PrintProgress {
 public:
+    explicit QuietProgress(AppState &state) : m_state(state) {}
     void SetStatus(const QString &) override {}
     void SetValue(int) override {}
-    void PumpEvents() override { QCoreApplication::processEvents(); }
-};
+    void PumpEvents() override
+    {
+        QCoreApplication::processEvents();
+        if (++m_pumps == cancelAtPump)
+            m_state.PrintCancelled = true;
+    }
 
-class AllEntries : public PrintEntries {
-public:
-    explicit AllEntries(int count) : m_count(count) {}
-    int Count() const override { return m_count; }
-    qint32 KeyNumber(int index) const override { return index + 1; }
+    int cancelAtPump = 0;
 
 private:
-    int m_count;
+    AppState &m_state;
+    int m_pumps = 0;
+};
+
+// The entries under the keys 1..count; keys past the book's end are missing.
+class AllEntries : public PrintEntries {
+public:
+    explicit AllEntries(int count) : count(count) {}
+    int Count() const override { return count; }
+    qint32 KeyNumber(int index) const override { return index + 1; }
+
+    int count;
 };
 
 // stdout of a command, or a null array when it could not run or failed.
@@ -119,11 +133,46 @@ struct Book {
 
     QTemporaryDir dir;
     AppState state;
-    QuietProgress progress;
+    QuietProgress progress{state};
     AllEntries entries{Count};
     QStringList failures;
     PrintJob job{state, progress, entries, nullptr, [this](const QString &d) { failures << d; }, QDate(2024, 5, 6)};
 };
+
+// A job title no other run shares; cups-pdf names the file after it.
+QString uniqueToken(const QString &what)
+{
+    return u"yuzaribo-e2e-%1-%2-%3"_s.arg(what).arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch());
+}
+
+// Waits up to timeoutMs for the queue's PDF of the job titled token.
+QString awaitPdf(const QString &folder, const QString &token, int timeoutMs)
+{
+    QString pdf;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (pdf.isEmpty() && !deadline.hasExpired()) {
+        QTest::qWait(250);
+        pdf = finishedPdf(folder, token);
+    }
+    return pdf;
+}
+
+// Any file of the job titled token, finished or not.
+QStringList filesOf(const QString &folder, const QString &token)
+{
+    return QDir(folder).entryList({u"*%1*"_s.arg(token)}, QDir::Files);
+}
+
+#define REQUIRE_QUEUE()                                                          \
+    do {                                                                         \
+        const QString problem = queueProblem();                                  \
+        if (!problem.isEmpty()) {                                                \
+            if (qEnvironmentVariableIsSet("CI"))                                 \
+                QFAIL(qPrintable(u"cannot print: "_s + problem));                \
+            QSKIP(qPrintable(u"cannot print: "_s + problem));                    \
+        }                                                                        \
+    } while (false)
 
 // The text of each page, as pdftotext reads it.
 QStringList pdfPages(const QString &pdf)
@@ -142,21 +191,14 @@ private Q_SLOTS:
 
     void addressListThroughTheQueue()
     {
-        const QString problem = queueProblem();
-        if (!problem.isEmpty()) {
-            if (qEnvironmentVariableIsSet("CI"))
-                QFAIL(qPrintable(u"cannot print: "_s + problem));
-            QSKIP(qPrintable(u"cannot print: "_s + problem));
-        }
+        REQUIRE_QUEUE();
 
         Book book;
         QVERIFY(book.dir.isValid());
         AppState &state = book.state;
         state.CurrentPrinter.Name = kQueue;
 
-        // cups-pdf names the file after the job title.
-        const QString token = u"yuzaribo-e2e-%1-%2"_s.arg(QCoreApplication::applicationPid())
-                                  .arg(QDateTime::currentMSecsSinceEpoch());
+        const QString token = uniqueToken(u"list"_s);
         const QString folder = cupsPdfFolder();
         {
             PrinterSurface surface(state.CurrentPrinter, token);
@@ -164,12 +206,7 @@ private Q_SLOTS:
         }
         QCOMPARE(book.failures, QStringList());
 
-        QString pdf;
-        const QDeadlineTimer deadline(60000);
-        while (pdf.isEmpty() && !deadline.hasExpired()) {
-            QTest::qWait(500);
-            pdf = finishedPdf(folder, token);
-        }
+        const QString pdf = awaitPdf(folder, token, 60000);
         if (pdf.isEmpty())
             QFAIL(qPrintable(u"no PDF with %1 in its name appeared in %2 within 60 s"_s.arg(token, folder)));
         // The queue's output is the test's own; it goes whatever the checks say.
@@ -195,6 +232,90 @@ private Q_SLOTS:
         // Forty rows on the first page, the forty-first on the second.
         QCOMPARE(pages[0].count(u"山田太郎"_s), 40);
         QCOMPARE(pages[1].count(u"山田太郎"_s), 1);
+    }
+
+    // A job stopped half-way, by the cancel button, by a failure while
+    // drawing or by a surface dropped without EndDoc, leaves nothing in the
+    // queue; a whole job sent after them comes out, so the queue works.
+    void abandonedJobsPrintNothing()
+    {
+        REQUIRE_QUEUE();
+        const QString folder = cupsPdfFolder();
+        QStringList abandoned;
+
+        {   // Cancelled after twenty entries.
+            Book book;
+            book.state.CurrentPrinter.Name = kQueue;
+            book.progress.cancelAtPump = 21;
+            const QString token = uniqueToken(u"cancelled"_s);
+            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrintAddressList(&surface, book.job, 0);
+            QVERIFY(book.state.PrintCancelled);
+            QCOMPARE(book.failures, QStringList());
+            abandoned << token;
+        }
+        {   // The 42nd entry is not in the book: the run fails after two pages.
+            Book book;
+            book.state.CurrentPrinter.Name = kQueue;
+            book.entries.count = Book::Count + 1;
+            const QString token = uniqueToken(u"failed"_s);
+            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrintAddressList(&surface, book.job, 0);
+            QCOMPARE(book.failures.size(), 1);
+            QVERIFY2(book.failures.first().contains(u"42 番目"_s), qPrintable(book.failures.first()));
+            abandoned << token;
+        }
+        {   // Drawn on, then dropped.
+            PrinterSetup setup;
+            setup.Name = kQueue;
+            const QString token = uniqueToken(u"dropped"_s);
+            PrinterSurface surface(setup, token);
+            surface.PrintLine(u"途中まで"_s);
+            surface.NewPage();
+            surface.PrintLine(u"途中まで"_s);
+            abandoned << token;
+        }
+
+        Book book;
+        book.state.CurrentPrinter.Name = kQueue;
+        const QString token = uniqueToken(u"whole"_s);
+        {
+            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrintAddressList(&surface, book.job, 0);
+        }
+        QCOMPARE(book.failures, QStringList());
+        const QString pdf = awaitPdf(folder, token, 60000);
+        if (pdf.isEmpty())
+            QFAIL(qPrintable(u"no PDF with %1 in its name appeared in %2 within 60 s"_s.arg(token, folder)));
+        QFile::remove(pdf);
+
+        // The queue prints in order; a few seconds more for a straggler.
+        QTest::qWait(3000);
+        QStringList printed;
+        for (const QString &gone : std::as_const(abandoned)) {
+            for (const QString &file : filesOf(folder, gone)) {
+                QFile::remove(QDir(folder).filePath(file));
+                printed << file;
+            }
+        }
+        QVERIFY2(printed.isEmpty(), qPrintable(u"printed: "_s + printed.join(u", "_s)));
+    }
+
+    // A job the scheduler refuses comes back as a description, and the
+    // queue is left without it.
+    void submittingToAMissingQueueFails()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"job.pdf"_s);
+        {
+            PrinterSetup setup;
+            PrinterSurface surface(setup, u"job"_s, pdf);
+            surface.PrintLine(u"一行"_s);
+            surface.EndDoc();
+        }
+        const QString failure = Printers::SubmitPdf(u"YuzariboNoSuchQueue"_s, pdf, uniqueToken(u"missing"_s));
+        QVERIFY2(failure.startsWith(u"印刷ジョブを作れませんでした。\n"_s), qPrintable(failure));
+        QVERIFY(failure.size() > u"印刷ジョブを作れませんでした。\n"_s.size());
     }
 
     // The same job as the printer's driver receives it: whatever the queue
