@@ -301,6 +301,28 @@ private Q_SLOTS:
         QVERIFY2(printed.isEmpty(), qPrintable(u"printed: "_s + printed.join(u", "_s)));
     }
 
+    // A printer chosen earlier and removed since is refused by name; the
+    // job does not go to the default printer instead.
+    void aRemovedPrinterIsRefused()
+    {
+        REQUIRE_QUEUE();
+
+        Book book;
+        book.state.CurrentPrinter.Name = u"YuzariboRemovedQueue"_s;
+        const QString token = uniqueToken(u"removed"_s);
+        {
+            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrintAddressList(&surface, book.job, 0);
+        }
+        // Each drawing step reports it; the print windows show it once a run.
+        book.failures.removeDuplicates();
+        QCOMPARE(book.failures.size(), 1);
+        QVERIFY2(book.failures.first().startsWith(u"プリンタ「YuzariboRemovedQueue」が見つかりません。"_s),
+                 qPrintable(book.failures.first()));
+        QTest::qWait(2000);
+        QCOMPARE(filesOf(cupsPdfFolder(), token), QStringList());
+    }
+
     // A job the scheduler refuses comes back as a description, and the
     // queue is left without it.
     void submittingToAMissingQueueFails()
