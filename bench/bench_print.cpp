@@ -12,6 +12,7 @@
 //   pdf_ms                 the same printout printed into a PDF file
 
 #include "bench/bench_book.h"
+#include "bench/bench_measure.h"
 #include "files/csv_writer.h"
 #include "files/file_commands.h"
 #include "mainwindow/app_fonts.h"
@@ -43,30 +44,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double residentMegabytes()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
+using Clock = BenchClock;
 
 [[noreturn]] void fail(const char *what)
 {

@@ -19,6 +19,7 @@
 //                     entry's memo, from the top of the list
 
 #include "bench/bench_book.h"
+#include "bench/bench_measure.h"
 #include "files/csv_writer.h"
 #include "entry/search_dialog.h"
 #include "files/file_commands.h"
@@ -49,30 +50,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double residentMegabytes()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
+using Clock = BenchClock;
 
 // Lets the view lay itself out and paints the visible part now.
 void settleAndPaint(MainWindow &window)

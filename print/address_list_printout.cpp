@@ -14,7 +14,6 @@ constexpr int Kind = 1;
 constexpr double FrameX = 300, FrameY = 600, FrameWidth = 15500, FrameHeight = 10350;
 constexpr double BandHeight = 350, RowPitch = 250;
 constexpr int RowsPerPage = 40;
-const QColor BandColor(149, 144, 144);
 
 struct Column {
     Field field;
@@ -37,14 +36,7 @@ const std::array<Column, FieldCount> Columns = {{
 void DrawTableFrame(PrintSurface &surface, PrintJob &job)
 {
     DrawTrapped(surface, job, [&] {
-        surface.CurrentX = FrameX;
-        surface.CurrentY = FrameY;
-        surface.DrawWidth = 5;
-        surface.Box(FrameX, FrameY, FrameWidth, FrameHeight);
-        surface.FillStyle = FillCrossHatch;
-        surface.FillColor = BandColor;
-        surface.Box(FrameX, FrameY, FrameWidth, BandHeight);
-        surface.FillStyle = FillTransparent;
+        DrawBandedFrame(surface, FrameX, FrameY, FrameWidth, FrameHeight, BandHeight);
         surface.Line(FrameX, FrameY + BandHeight, FrameWidth, 0);
         for (const Column &column : Columns)
             if (column.ruleX > 0)

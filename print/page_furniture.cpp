@@ -130,6 +130,18 @@ const Cls_住所 &PrintEntryRecord(const PrintJob &job, int index)
     return job.state.OpenBook->Item(key);
 }
 
+void DrawBandedFrame(PrintSurface &surface, double x, double y, double width, double height, double bandHeight)
+{
+    surface.CurrentX = x;
+    surface.CurrentY = y;
+    surface.DrawWidth = 5;
+    surface.Box(x, y, width, height);
+    surface.FillStyle = FillCrossHatch;
+    surface.FillColor = QColor(149, 144, 144);
+    surface.Box(x, y, width, bandHeight);
+    surface.FillStyle = FillTransparent;
+}
+
 void DrawCompletingRules(PrintoutRun &run, double x, double width, double tableTop, double rowPitch,
                          int usedRows, int rowCount)
 {

@@ -14,20 +14,12 @@ constexpr int RowsPerColumn = 40;
 constexpr double ColumnLefts[ColumnsPerPage] = {400, 5600, 10800};
 constexpr double ColumnTop = 600, ColumnWidth = 4000, ColumnHeight = 10350;
 constexpr double BandHeight = 350, RowPitch = 250, NamePartWidth = 2000;
-const QColor BandColor(149, 144, 144);
 
 // The frame, band, rules and captions of one column. It belongs to the run:
 // a failure here ends the printout.
 void DrawPhoneColumn(PrintSurface &surface, double x)
 {
-    surface.CurrentX = x;
-    surface.CurrentY = ColumnTop;
-    surface.DrawWidth = 5;
-    surface.Box(x, ColumnTop, ColumnWidth, ColumnHeight);
-    surface.FillStyle = FillCrossHatch;
-    surface.FillColor = BandColor;
-    surface.Box(x, ColumnTop, ColumnWidth, BandHeight);
-    surface.FillStyle = FillTransparent;
+    DrawBandedFrame(surface, x, ColumnTop, ColumnWidth, ColumnHeight, BandHeight);
     surface.Line(x + NamePartWidth, ColumnTop, 0, ColumnHeight);
     surface.CurrentX = x + 800;
     surface.CurrentY = ColumnTop + 100;

@@ -72,6 +72,10 @@ private:
     int m_page = 1;
 };
 
+// The 5-pixel frame of a table and its hatched grey caption band along the
+// top, as the address and telephone lists draw them.
+void DrawBandedFrame(PrintSurface &surface, double x, double y, double width, double height, double bandHeight);
+
 // Pen of a row rule: solid 2 pixels on every fifth row, dotted 1 otherwise.
 void SetRowRulePen(PrintSurface &surface, int rowNumber);
 
