@@ -549,6 +549,30 @@ private Q_SLOTS:
         QVERIFY(d->isVisible());
     }
 
+    // Only the cancel button stops a run: Esc and the window system's close
+    // would hide the progress window and leave the run without its button.
+    void theProgressWindowStaysUntilTheRunEnds()
+    {
+        PrintDialog *d = readyToPrint(3, 3, 1);
+        bool stayed = false;
+        duringRun(d, [&] {
+            auto *progress = d->findChild<PrintProgressWindow *>();
+            if (!progress)
+                return false;
+            QTest::keyClick(progress, Qt::Key_Escape);
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            qApp->notify(progress, &close);
+            stayed = progress->isVisible() && !close.isAccepted();
+            return true;
+        });
+        button(d, u"cmd_Go(0)"_s)->click();
+        QVERIFY(stayed);
+        QVERIFY(!state().PrintCancelled);
+        QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
+        QVERIFY(!d->findChild<PrintProgressWindow *>());
+    }
+
     void aBrokenPrinterIsReportedOnce()
     {
         PrinterSurfaces::SetFactory([](PrinterSetup &, const QString &) { return std::make_unique<BrokenPrinter>(); });
