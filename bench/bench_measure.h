@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <chrono>
 #include <vector>
 
@@ -34,4 +36,13 @@ inline double residentMegabytes()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return -1;
+}
+
+// "--runs N" on the command line, else defaultRuns; at least 1.
+inline int RunsFromArguments(int argc, char **argv, int defaultRuns)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+            return std::max(1, std::atoi(argv[i + 1]));
+    return defaultRuns;
 }

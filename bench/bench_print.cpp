@@ -133,7 +133,6 @@ double pdfOnce(const QString &pdfPath)
     AppState state;
     state.OpenBook = MakeBook(MaxBookRecords, 20240601);
     state.BookFileName = u"/home/user/住所録.csv"_s;
-    InstallFontSubstitutes();
     state.AppSettings.PrintFontName.fill(u"ＭＳ ゴシック"_s);
     AllEntries entries(MaxBookRecords);
     QuietProgress progress;
@@ -162,10 +161,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     InstallFontSubstitutes();
 
-    int runs = 3;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
+    const int runs = RunsFromArguments(argc, argv, 3);
 
     QTemporaryDir dir;
     const QString bookPath = dir.filePath(u"book.csv"_s);

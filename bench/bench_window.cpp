@@ -168,10 +168,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     InstallFontSubstitutes();
 
-    int runs = 5;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
+    const int runs = RunsFromArguments(argc, argv, 5);
 
     QTemporaryDir dir;
     const QString bookPath = dir.filePath(u"book.csv"_s);

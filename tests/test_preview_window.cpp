@@ -120,6 +120,35 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(preview));
     }
 
+    // The whole 41-entry book previewed as an address list and shown.
+    void previewWholeList()
+    {
+        dialog->MoveEntries(1);
+        state().PreviewKind = 1;
+        state().PrintKindName = u"住所録一覧表"_s;
+        preview = new PreviewWindow(state(), *dialog);
+        QuietProgress quiet;
+        PrintJob job{state(), quiet, *dialog, preview.data(), {}};
+        RunKindPrintout(1, &preview->FirstPage(), job, 1);
+        showPreview();
+    }
+
+    // What the next printer runs draw goes into printed.
+    static void printInto(QList<RecordedOp> &printed)
+    {
+        PrinterSurfaces::SetFactory([&printed](PrinterSetup &, const QString &) -> std::unique_ptr<PrintSurface> {
+            return std::make_unique<KeptRecording>(printed);
+        });
+    }
+
+    static QStringList textsOf(const QList<RecordedOp> &printed)
+    {
+        QStringList texts;
+        for (const RecordedOp &op : printed)
+            texts << op.text;
+        return texts;
+    }
+
     void chooseZoom(int percent)
     {
         const int index = zoomList()->findData(percent);
@@ -361,18 +390,10 @@ private Q_SLOTS:
     {
         QListWidget *toPrint = dialog->findChild<QListWidget *>(u"lst_印刷者"_s);
         QVERIFY(toPrint);
-        dialog->MoveEntries(1);   // every entry
+        previewWholeList();
         QCOMPARE(dialog->Count(), 41);
-
-        state().PreviewKind = 1;
-        state().PrintKindName = u"住所録一覧表"_s;
-        preview = new PreviewWindow(state(), *dialog);
-        QuietProgress quiet;
-        PrintJob job{state(), quiet, *dialog, preview.data(), {}};
-        RunKindPrintout(1, &preview->FirstPage(), job, 1);
         QCOMPARE(state().PreviewPageCount, 2);
         QCOMPARE(preview->PageCount(), 2);
-        showPreview();
         pageList()->setCurrentIndex(1);
 
         QList<RecordedOp> printed;
@@ -395,9 +416,7 @@ private Q_SLOTS:
         QVERIFY(!state().PrintCancelled);
         QCOMPARE(printed.last().kind, RecordedOp::EndDoc);
         QCOMPARE(printed.last().page, 2);
-        QStringList texts;
-        for (const RecordedOp &op : printed)
-            texts << op.text;
+        const QStringList texts = textsOf(printed);
         for (int i = 1; i <= 41; ++i)
             QVERIFY(texts.contains(u"名前%1"_s.arg(i)));
         // The progress window is gone and hands the focus back; the preview
@@ -413,19 +432,9 @@ private Q_SLOTS:
     // list meanwhile must not change what is being printed.
     void listChangesDuringAPrintDoNotChangeIt()
     {
-        dialog->MoveEntries(1);
-        state().PreviewKind = 1;
-        state().PrintKindName = u"住所録一覧表"_s;
-        preview = new PreviewWindow(state(), *dialog);
-        QuietProgress quiet;
-        PrintJob job{state(), quiet, *dialog, preview.data(), {}};
-        RunKindPrintout(1, &preview->FirstPage(), job, 1);
-        showPreview();
-
+        previewWholeList();
         QList<RecordedOp> printed;
-        PrinterSurfaces::SetFactory([&](PrinterSetup &, const QString &) -> std::unique_ptr<PrintSurface> {
-            return std::make_unique<KeptRecording>(printed);
-        });
+        printInto(printed);
         bool moved = false;
         QTimer::singleShot(0, dialog, [&] {
             dialog->MoveEntries(3);   // every entry back to the candidates
@@ -437,9 +446,7 @@ private Q_SLOTS:
         QCOMPARE(dialog->Count(), 0);
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
         QCOMPARE(printed.last().kind, RecordedOp::EndDoc);
-        QStringList texts;
-        for (const RecordedOp &op : printed)
-            texts << op.text;
+        const QStringList texts = textsOf(printed);
         for (int i = 1; i <= 41; ++i)
             QVERIFY(texts.contains(u"名前%1"_s.arg(i)));
     }
@@ -466,18 +473,9 @@ private Q_SLOTS:
 
     void cancellingThePrintKeepsThePreview()
     {
-        dialog->MoveEntries(1);
-        state().PreviewKind = 1;
-        preview = new PreviewWindow(state(), *dialog);
-        QuietProgress quiet;
-        PrintJob job{state(), quiet, *dialog, preview.data(), {}};
-        RunKindPrintout(1, &preview->FirstPage(), job, 1);
-        showPreview();
-
+        previewWholeList();
         QList<RecordedOp> printed;
-        PrinterSurfaces::SetFactory([&](PrinterSetup &, const QString &) -> std::unique_ptr<PrintSurface> {
-            return std::make_unique<KeptRecording>(printed);
-        });
+        printInto(printed);
         // The cancel button, pressed while the printout lets events run.
         QTimer::singleShot(0, preview.data(), [this] {
             const auto windows = preview->findChildren<PrintProgressWindow *>();
