@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include "about/about_box.h"
 #include "entry/input_helpers.h"
 #include "entry/search_dialog.h"
 #include "files/file_commands.h"
@@ -16,6 +17,7 @@
 #include "print/print_dialog.h"
 #include "settings/settings_sections.h"
 #include "settings/sender_dialog.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
 
 #include <QAction>
@@ -144,6 +146,9 @@ void MainWindow::connectCommands()
     connect(action(u"mm_個人情報"_s), &QAction::triggered, this, &MainWindow::openSenderForm);
     connect(button(u"cmd_印刷"_s), &QToolButton::clicked, this, [this] { PrintDialog::Open(*this); });
     connect(action(u"mm_印刷"_s), &QAction::triggered, this, [this] { PrintDialog::Open(*this); });
+    connect(action(u"mm_環境設定"_s), &QAction::triggered, this, [this] { SettingsDialog::Open(*this); });
+    connect(button(u"cmd_Help"_s), &QToolButton::clicked, this, [this] { AboutBox::Open(*this); });
+    connect(action(u"mm_Ver"_s), &QAction::triggered, this, [this] { AboutBox::Open(*this); });
 
     m_list->setKeyHandler([this](QKeyEvent *event) { return m_commands->ListKeyDown(event); });
     connect(m_list, &AddressListView::doubleClicked, m_commands, &ListCommands::ListDoubleClick);

@@ -22,7 +22,14 @@ struct AppState {
     int ScreenWidth = 0;        // twips
     QStringList SearchHistory;
     qint16 EntryMode = 0;      // how the entry dialog opens: 1 change, 2 add, 3 and 4 view
+    // The settings dialog: its preparation (0 running, 1 ready, 2 cancelled
+    // or failed), the cancel request, and the font names found the first
+    // time, kept for the rest of the run.
+    qint16 KankyoLoadState = 0;
+    bool KankyoCancel = false;
     bool FontCacheValid = false;
+    QStringList ScreenFontCache;
+    QStringList PrinterFontCache;
     SettingsRecord AppSettings;
 
     // Printing: the run going on and the dialog's flags.

@@ -1,0 +1,7 @@
+#include "about/about_box.h"
+
+AboutBox *AboutBox::Open(MainWindow &main)
+{
+    Q_UNUSED(main);
+    return nullptr;
+}

@@ -1,0 +1,1 @@
+#include "mainwindow/colour_picker.h"

@@ -1,0 +1,1 @@
+#include "settings/installed_fonts.h"

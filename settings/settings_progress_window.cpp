@@ -1,0 +1,1 @@
+#include "settings/settings_progress_window.h"
