@@ -185,6 +185,29 @@ void PrintoutRun::SetUpPaper(int orientation)
     m_job.state.PreviewPageCount = 1;
 }
 
+void PrintoutRun::SetUpPostcard()
+{
+    m_job.progress.SetValue(2);
+    m_job.progress.SetStatus(u"用紙設定中..."_s);
+    if (m_previewFlag == 0) {
+        // The cards are drawn in millimetres on whatever page the printer
+        // gives, so a setting it refuses does not stop the run.
+        const auto ignoringFailure = [](const std::function<void()> &step) {
+            try {
+                step();
+            } catch (const std::exception &) {
+            }
+        };
+        ignoringFailure([this] { m_surface->SetScaleMode(ScaleMillimetres); });
+        ignoringFailure([this] { m_surface->SetPaperSize(PaperUser); });
+        // A landscape list printed before must not turn the card.
+        ignoringFailure([this] { m_surface->SetOrientation(OrientationPortrait); });
+        ignoringFailure([this] { m_surface->SetPrintQuality(QualityHigh); });
+    }
+    m_page = 1;
+    m_job.state.PreviewPageCount = 1;
+}
+
 void PrintoutRun::ShowPrinting()
 {
     m_job.progress.SetStatus(m_previewFlag == 0 ? u"印刷中です..."_s : u"プレビュー中です..."_s);
@@ -245,6 +268,9 @@ void RunKindPrintout(int kind, PrintSurface *surface, PrintJob &job, int preview
         break;
     case 3:
         PrintPhoneList(surface, job, previewFlag);
+        break;
+    case 4:
+        PrintPostcards(surface, job, previewFlag);
         break;
     default:
         break;   // a kind without a printout prints nothing

@@ -112,8 +112,8 @@ void ApplyKindSetup(PrinterSetup &printer, int kind)
         printer.ScaleMode = ScaleMillimetres;
         printer.PaperSize = PaperUser;
         printer.Orientation = OrientationPortrait;
-        printer.PaperWidthTwips = 5670;
-        printer.PaperHeightTwips = 8392;
+        printer.PaperWidthTwips = PostcardWidthTwips;
+        printer.PaperHeightTwips = PostcardHeightTwips;
         break;
     default:
         break;

@@ -5,6 +5,10 @@
 // The application's current printer and the page set-up the printouts and
 // the preview leave on it. The set-up stays in force until changed, so the
 // preview's print button prints on the paper the preview was made for.
+// The postcard, 100 x 148 mm, in whole twips at 56.7 twips a millimetre.
+constexpr int PostcardWidthTwips = 5670;
+constexpr int PostcardHeightTwips = 8392;
+
 struct PrinterSetup {
     QString Name;                  // empty: the system default printer
     int ScaleMode = 1;             // 1 twips, 6 millimetres

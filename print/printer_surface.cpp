@@ -91,6 +91,12 @@ void PrinterSurface::SetScaleMode(int mode)
 void PrinterSurface::SetPaperSize(int code)
 {
     m_setup.PaperSize = code;
+    // Only postcards use a paper of their own; without a size given yet
+    // (no postcard preview before), the card is that size.
+    if (code == PaperUser && (m_setup.PaperWidthTwips <= 0 || m_setup.PaperHeightTwips <= 0)) {
+        m_setup.PaperWidthTwips = PostcardWidthTwips;
+        m_setup.PaperHeightTwips = PostcardHeightTwips;
+    }
     applyPageLayout();
 }
 

@@ -14,6 +14,7 @@ class Cls_住所;
 void PrintAddressList(PrintSurface *surface, PrintJob &job, int previewFlag);    // kind 1
 void PrintAddressLabels(PrintSurface *surface, PrintJob &job, int previewFlag);  // kind 2
 void PrintPhoneList(PrintSurface *surface, PrintJob &job, int previewFlag);      // kind 3
+void PrintPostcards(PrintSurface *surface, PrintJob &job, int previewFlag);      // kind 4, in millimetres
 
 // Runs the printout of kind; kinds without a printout run nothing.
 void RunKindPrintout(int kind, PrintSurface *surface, PrintJob &job, int previewFlag);
@@ -41,7 +42,7 @@ std::function<void(const QString &)> ReportEachFailureOnce(std::function<void(co
 // job is discarded, the failure is reported, and the caller goes on.
 void DrawTrapped(PrintSurface &surface, PrintJob &job, const std::function<void()> &draw);
 
-// The course every printout of kinds 1 to 3 takes: status lines, the page
+// The course every printout takes: status lines, the page
 // set-up on the printer, page numbers, new pages (on the preview each new
 // page becomes the surface), the cancel test and the end of the job.
 class PrintoutRun {
@@ -54,6 +55,10 @@ public:
     // Progress 2 and "用紙設定中..."; on the printer twips, A4, the given
     // orientation and high quality; page 1.
     void SetUpPaper(int orientation);
+    // Progress 2 and "用紙設定中..."; on the printer millimetres, the
+    // user-defined paper and high quality, each ignored when the printer
+    // refuses it; page 1.
+    void SetUpPostcard();
     // "印刷中です..." or "プレビュー中です...".
     void ShowPrinting();
     // Lets the cancel button act; true once the run is cancelled.

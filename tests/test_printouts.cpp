@@ -52,7 +52,7 @@ QString NameOf(int n) { return u"山田 太郎%1"_s.arg(n); }
 
 // A book of count entries under the keys s1..sN, all of them to be printed.
 struct Fixture {
-    explicit Fixture(int count, bool printer = true) : surface(printer)
+    explicit Fixture(int count, bool printer = true, int scaleMode = ScaleTwips) : surface(printer, scaleMode)
     {
         state.AppSettings.PrintFontName = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s};
         state.BookFileName = u"/home/user/住所録.csv"_s;
@@ -156,6 +156,63 @@ const QList<RecordedOp::Kind> PrinterOnly = {RecordedOp::NewPage, RecordedOp::En
                                              RecordedOp::ScaleMode, RecordedOp::PaperSize,
                                              RecordedOp::Orientation, RecordedOp::PrintQuality};
 
+// A postcard entry after the fixture's own; its key number is returned.
+qint32 addCard(Fixture &f, const QString &name, const QString &code, const QString &ju1, const QString &ju2)
+{
+    const qint32 n = ++f.state.KeyCounter;
+    f.state.OpenBook->Add(name, QString(), QString(), code, ju1, ju2, QString(), f.state.OpenBook.get(), -1,
+                          MakeRecordKey(n));
+    f.entries.keys << n;
+    return n;
+}
+
+// One printed cell: its text, its top-left in millimetres and its size in points.
+struct Cell {
+    QString text;
+    double x, y, size;
+};
+
+// The cells of a column from (x, y), one line of the size apart.
+QList<Cell> column(const QStringList &cells, double x, double y, double size)
+{
+    QList<Cell> out;
+    const double line = size * 25.4 / 72;
+    for (int i = 0; i < cells.size(); ++i)
+        out.append({cells[i], x, y + line * i, size});
+    return out;
+}
+
+QList<Cell> row(const QStringList &cells, const QList<double> &xs, double y, double size)
+{
+    QList<Cell> out;
+    for (int i = 0; i < cells.size(); ++i)
+        out.append({cells[i], xs[i], y, size});
+    return out;
+}
+
+const QList<double> RecipientBoxes = {41.5, 48.7, 55.9, 63.1, 69.5, 76.5, 83.5, 90.5, 97.5};
+const QList<double> SenderBoxes = {2.7, 6.7, 10.7, 15.6, 19.6, 23.6, 27.6, 31.6, 35.6};
+
+// The texts of a card against the expected cells, in order, all in the
+// postcard font, bold.
+void checkCard(const QList<RecordedOp> &ops, const QList<Cell> &expected, const QString &face)
+{
+    const QList<RecordedOp> texts = ofKind(ops, RecordedOp::Text);
+    QStringList got, want;
+    for (const RecordedOp &o : texts)
+        got << o.text;
+    for (const Cell &c : expected)
+        want << c.text;
+    QCOMPARE(got, want);
+    for (int i = 0; i < texts.size(); ++i) {
+        const RecordedOp &o = texts[i];
+        const Cell &c = expected[i];
+        const QByteArray where = u"cell %1 「%2」 at (%3, %4)"_s.arg(i).arg(c.text).arg(o.from.x()).arg(o.from.y()).toUtf8();
+        QVERIFY2(qAbs(o.from.x() - c.x) < 1e-9 && qAbs(o.from.y() - c.y) < 1e-9, where.constData());
+        QCOMPARE(o.font, (PrintFont{face, c.size, true, false}));
+    }
+}
+
 } // namespace
 
 // Failure messages show the font that was compared.
@@ -194,6 +251,15 @@ private Q_SLOTS:
     void boldShowsOnPagePictures_data();
     void boldShowsOnPagePictures();
     void dottedRulesStayDottedAtPrinterResolution();
+    void postcardBlocks_data();
+    void postcardBlocks();
+    void postcardEmptyFields_data();
+    void postcardEmptyFields();
+    void postcardPages_data();
+    void postcardPages();
+    void postcardStops_data();
+    void postcardStops();
+    void postcardPrinterSettingRefused();
 };
 
 void TestPrintouts::pageHeader_data()
@@ -809,3 +875,210 @@ void TestPrintouts::dottedRulesStayDottedAtPrinterResolution()
 
 QTEST_MAIN(TestPrintouts)
 #include "test_printouts.moc"
+
+void TestPrintouts::postcardBlocks_data()
+{
+    QTest::addColumn<int>("adj");
+    QTest::addColumn<bool>("sender");
+
+    QTest::newRow("no adjustment, no sender") << 0 << false;
+    QTest::newRow("no adjustment, sender") << 0 << true;
+    QTest::newRow("5 mm up, sender") << -5 << true;
+    QTest::newRow("5 mm down, sender") << 5 << true;
+}
+
+// Code boxes, address columns with kanji numerals and bars, the name with its
+// empty line before "様", and the sender block; the adjustment moves all but
+// the two names.
+void TestPrintouts::postcardBlocks()
+{
+    QFETCH(int, adj);
+    QFETCH(bool, sender);
+
+    Fixture f(0);
+    f.state.AppSettings.HagakiOffsetMm = qint16(adj);
+    f.state.AppSettings.Sender = {u"鈴木一郎"_s, u"06-1111-2222"_s, u"ichiro@example.jp"_s,
+                                  u"987-6543"_s, u"大阪市北区2-10"_s, u"ハイツ305"_s};
+    // Filled in, yet printed only when asked for.
+    f.state.PrintSender = sender;
+    addCard(f, u"山田太郎"_s, u"123-4567"_s, u"東京都千代田区1-2-3"_s, u"コーポ102号"_s);
+    f.run(4);
+
+    QList<Cell> expected;
+    expected << row({u"１"_s, u"２"_s, u"３"_s, u"４"_s, u"５"_s, u"６"_s, u"７"_s}, RecipientBoxes, adj + 10, 14)
+             << column({u"東"_s, u"京"_s, u"都"_s, u"千"_s, u"代"_s, u"田"_s, u"区"_s, u"一"_s, u"｜"_s, u"二"_s,
+                        u"｜"_s, u"三"_s},
+                       85, adj + 20, 14)
+             << column({u"コ"_s, u"｜"_s, u"ポ"_s, u"一"_s, u"０"_s, u"二"_s, u"号"_s}, 75, adj + 20, 14)
+             << column({u"山"_s, u"田"_s, u"太"_s, u"郎"_s, u"     "_s, u"様"_s}, 45, 28, 32);
+    if (sender)
+        expected << row({u"９"_s, u"８"_s, u"７"_s, u"６"_s, u"５"_s, u"４"_s, u"３"_s}, SenderBoxes, adj + 120, 11)
+                 << column({u"大"_s, u"阪"_s, u"市"_s, u"北"_s, u"区"_s, u"二"_s, u"｜"_s, u"一"_s, u"０"_s}, 17,
+                           adj + 54, 11)
+                 << column({u"ハ"_s, u"イ"_s, u"ツ"_s, u"三"_s, u"０"_s, u"五"_s}, 12, adj + 54, 11)
+                 << column({u"鈴"_s, u"木"_s, u"一"_s, u"郎"_s}, 5, 65, 18);
+    checkCard(f.surface.ops, expected, u"ＭＳ 明朝"_s);
+
+    // Millimetres, the user-defined card, portrait and high quality before
+    // any drawing; one job, ended once.
+    const QList<RecordedOp> &ops = f.surface.ops;
+    QCOMPARE(ops[0].kind, RecordedOp::ScaleMode);
+    QCOMPARE(ops[0].value, int(ScaleMillimetres));
+    QCOMPARE(ops[1].kind, RecordedOp::PaperSize);
+    QCOMPARE(ops[1].value, int(PaperUser));
+    QCOMPARE(ops[2].kind, RecordedOp::Orientation);
+    QCOMPARE(ops[2].value, int(OrientationPortrait));
+    QCOMPARE(ops[3].kind, RecordedOp::PrintQuality);
+    QCOMPARE(ops[3].value, int(QualityHigh));
+    QCOMPARE(ops.last().kind, RecordedOp::EndDoc);
+    QCOMPARE(countKind(ops, RecordedOp::NewPage), 0);
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::postcardEmptyFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("ju1");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<double>("firstX");
+    QTest::addColumn<double>("firstY");
+
+    const QString longAddress(40, QChar(u'町'));
+    QTest::newRow("no address, no code: the name keeps its place")
+        << u"林"_s << QString() << QString() << QStringList{u"林"_s, u"     "_s, u"様"_s} << 45.0 << 28.0;
+    QTest::newRow("no name: neither name nor 様")
+        << QString() << QString() << u"本町"_s << QStringList{u"本"_s, u"町"_s} << 85.0 << 20.0;
+    QTest::newRow("a code of dashes only prints no box")
+        << QString() << u"---"_s << u"本町"_s << QStringList{u"本"_s, u"町"_s} << 85.0 << 20.0;
+    QTest::newRow("a 40-character address runs on past the card")
+        << QString() << QString() << longAddress << QStringList(40, u"町"_s) << 85.0 << 20.0;
+}
+
+void TestPrintouts::postcardEmptyFields()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, code);
+    QFETCH(QString, ju1);
+    QFETCH(QStringList, texts);
+    QFETCH(double, firstX);
+    QFETCH(double, firstY);
+
+    Fixture f(0);
+    addCard(f, name, code, ju1, QString());
+    f.run(4);
+
+    QCOMPARE(f.surface.texts(), texts);
+    const RecordedOp first = ofKind(f.surface.ops, RecordedOp::Text).first();
+    QCOMPARE(first.from, QPointF(firstX, firstY));
+    QCOMPARE(f.surface.ops.last().kind, RecordedOp::EndDoc);
+    QVERIFY(f.failures.isEmpty());
+}
+
+void TestPrintouts::postcardPages_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("preview");
+
+    QTest::newRow("one card") << 1 << false;
+    QTest::newRow("three cards") << 3 << false;
+    QTest::newRow("one card preview") << 1 << true;
+    QTest::newRow("three cards preview") << 3 << true;
+}
+
+// One card a page in list order, and no blank page after the last.
+void TestPrintouts::postcardPages()
+{
+    QFETCH(int, count);
+    QFETCH(bool, preview);
+
+    // A postcard preview's pages come in millimetres.
+    Fixture f(0, !preview, preview ? ScaleMillimetres : ScaleTwips);
+    const QStringList names = {u"甲"_s, u"乙"_s, u"丙"_s};
+    for (int i = count - 1; i >= 0; --i)
+        addCard(f, names[i], QString(), QString(), QString());
+    f.run(4, preview ? 1 : 0);
+
+    const QList<QList<RecordedOp>> drawn = f.drawnPages();
+    QCOMPARE(int(drawn.size()), count);
+    for (int p = 0; p < count; ++p) {
+        const QStringList texts = [&] {
+            QStringList t;
+            for (const RecordedOp &o : ofKind(drawn[p], RecordedOp::Text))
+                t << o.text;
+            return t;
+        }();
+        QCOMPARE(texts, (QStringList{names[count - 1 - p], u"     "_s, u"様"_s}));
+    }
+    if (preview) {
+        QList<int> indexes;
+        for (int p = 2; p <= count; ++p)
+            indexes << p - 1;
+        QCOMPARE(f.pages.addedIndexes, indexes);
+        QCOMPARE(f.state.PreviewPageCount, qint16(count));
+        for (const auto &page : f.pages.pages)
+            QCOMPARE(page->ScaleMode(), int(ScaleMillimetres));
+        for (RecordedOp::Kind k : PrinterOnly)
+            QCOMPARE(countKind(f.surface.ops, k), 0);
+    } else {
+        QCOMPARE(countKind(f.surface.ops, RecordedOp::NewPage), count - 1);
+        QCOMPARE(f.surface.ops.last().kind, RecordedOp::EndDoc);
+        QCOMPARE(f.surface.ops[f.surface.ops.size() - 2].text, u"様"_s);
+        QCOMPARE(f.state.PreviewPageCount, qint16(1));
+    }
+    QList<int> values{2};
+    for (int i = 1; i <= count; ++i)
+        values << i;
+    QCOMPARE(f.progress.values, values);
+    QCOMPARE(f.progress.statuses,
+             (QStringList{u"用紙設定中..."_s, preview ? u"プレビュー中です..."_s : u"印刷中です..."_s}));
+}
+
+void TestPrintouts::postcardStops_data()
+{
+    QTest::addColumn<int>("cancelAtPump");
+    QTest::addColumn<QString>("missingKey");
+    QTest::addColumn<int>("cardsDrawn");
+    QTest::addColumn<int>("failures");
+
+    QTest::newRow("cancel before the first card") << 1 << QString() << 0 << 0;
+    QTest::newRow("cancel before the third card") << 3 << QString() << 2 << 0;
+    QTest::newRow("second entry gone from the book") << 0 << u"s2"_s << 1 << 1;
+}
+
+// A cancel or a failure discards the printer job: nothing of it is printed.
+void TestPrintouts::postcardStops()
+{
+    QFETCH(int, cancelAtPump);
+    QFETCH(QString, missingKey);
+    QFETCH(int, cardsDrawn);
+    QFETCH(int, failures);
+
+    Fixture f(0);
+    for (int i = 0; i < 3; ++i)
+        addCard(f, u"林"_s, QString(), QString(), QString());
+    f.progress.cancelAtPump = cancelAtPump;
+    if (!missingKey.isEmpty())
+        f.state.OpenBook->Remove(missingKey);
+    f.run(4);
+
+    QCOMPARE(int(f.surface.texts().count(u"様"_s)), cardsDrawn);
+    QCOMPARE(countKind(f.surface.ops, RecordedOp::EndDoc), 0);
+    QCOMPARE(countKind(f.surface.ops, RecordedOp::KillDoc), 1);
+    QCOMPARE(f.surface.ops.last().kind, RecordedOp::KillDoc);
+    QCOMPARE(int(f.failures.size()), failures);
+}
+
+// A printer that refuses the millimetre scale or the paper still gets the cards.
+void TestPrintouts::postcardPrinterSettingRefused()
+{
+    for (int failAt : {0, 1, 2, 3}) {
+        Fixture f(0);
+        addCard(f, u"林"_s, QString(), QString(), QString());
+        f.surface.FailAt(failAt);
+        f.run(4);
+        QVERIFY(f.failures.isEmpty());
+        QCOMPARE(f.surface.texts(), (QStringList{u"林"_s, u"     "_s, u"様"_s}));
+        QCOMPARE(f.surface.ops.last().kind, RecordedOp::EndDoc);
+    }
+}
