@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -112,4 +114,49 @@ void RecentFilesMenu::AddRecentFile(const QString &path)
     s.RecentFiles[0] = path;
     ++s.RecentCount;
     showPlaces();
+}
+
+void RecentFilesMenu::ChangeMaximum(int max)
+{
+    SettingsRecord &s = m_settings;
+    max = std::clamp(max, 0, 20);
+    EnsureEntries(max);
+    s.RecentMax = qint16(max);
+    if (max == 0) {
+        s.RecentCount = 0;
+        s.RecentFiles = QStringList{QString()};
+        m_entries[0]->setText(QString());
+        m_entries[0]->setData(QString());
+        m_entries[0]->setVisible(false);
+        m_separator->setVisible(false);
+        return;
+    }
+    s.RecentFiles.resize(max);
+    if (s.RecentCount > max)
+        s.RecentCount = qint16(max);
+    for (int i = 0; i < max; ++i) {
+        QAction *action = m_entries[i];
+        const bool used = i < s.RecentCount;
+        action->setText(used ? menuCaption(s.RecentFiles[i]) : QString());
+        action->setData(used ? s.RecentFiles[i] : QString());
+        action->setVisible(used);
+    }
+}
+
+void RecentFilesMenu::ClearAll()
+{
+    SettingsRecord &s = m_settings;
+    s.RecentCount = 0;
+    const int max = std::max<int>(0, s.RecentMax);
+    while (s.RecentFiles.size() < max)
+        s.RecentFiles.append(QString());
+    for (int i = 0; i < max; ++i) {
+        s.RecentFiles[i] = QString();
+        if (QAction *action = entry(i)) {
+            action->setText(QString());
+            action->setData(QString());
+            action->setVisible(false);
+        }
+    }
+    m_separator->setVisible(false);
 }

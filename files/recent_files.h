@@ -26,6 +26,13 @@ public:
     void BuildRecentMenu();
     // Puts path at place 0; a path already listed moves up, the oldest drops out.
     void AddRecentFile(const QString &path);
+    // A new number of places (0 to 20): the menu gains or loses entries (entry
+    // 0 always stays), the list keeps its first paths, and with no places at
+    // all the whole section, separator included, is hidden.
+    void ChangeMaximum(int max);
+    // Forgets every path and hides the section; the store keeps them until
+    // the settings are next saved.
+    void ClearAll();
 
     int entryCount() const { return int(m_entries.size()); }
     QAction *entry(int i) const { return m_entries.value(i); }

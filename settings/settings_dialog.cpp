@@ -1,6 +1,629 @@
 #include "settings/settings_dialog.h"
 
-void SettingsDialog::Open(MainWindow &main)
+#include "entry/picture_button.h"
+#include "files/recent_files.h"
+#include "mainwindow/address_list_view.h"
+#include "mainwindow/app_fonts.h"
+#include "mainwindow/colour_picker.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/twips.h"
+#include "model/app_error.h"
+#include "model/app_state.h"
+#include "settings/installed_fonts.h"
+#include "settings/settings_progress_window.h"
+#include "settings/settings_sections.h"
+#include "settings/settings_store.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The window's outer size, frame and caption bar included.
+constexpr int kWidth = 6500;   // twips
+constexpr int kHeight = 6000;
+constexpr int kInnerWidth = kWidth - DialogFrameWidthTwips;
+constexpr int kInnerHeight = kHeight - DialogFrameHeightTwips;
+
+const TwipsPlace kTabStrip = {u"TabStrip1", 150, 150, kInnerWidth - 200, kInnerHeight - 800};
+const TwipsPlace kCloseButton = {u"cmd_閉じる", 150, kInnerHeight - 520, 1515, 440};
+const TwipsPlace kGoButton = {u"cmd_Go", 2700, kInnerHeight - 520, 1515, 440};
+
+constexpr int kLabelHeight = 255;
+constexpr int kComboHeight = 360;
+constexpr int kUpDownWidth = 255;
+constexpr int kUpDownHeight = 315;
+
+constexpr int kRecentMaxLimit = 20;
+constexpr int kHagakiLimit = 5;
+
+const QString kGothic = u"ＭＳ ゴシック"_s;
+const QString kMincho = u"ＭＳ 明朝"_s;
+const QString kAsk = u"既定値に戻しますか？"_s;
+
+// The pictures of a button: normal and mouse-over.
+struct Pictures {
+    QString normal, hover;
+};
+const Pictures kClosePictures = {u":/settings/close.svg"_s, u":/settings/close_hover.svg"_s};
+const Pictures kApplyPictures = {u":/settings/apply.svg"_s, u":/settings/apply_hover.svg"_s};
+const Pictures kClearPictures = {u":/settings/clear.svg"_s, u":/settings/clear_hover.svg"_s};
+const Pictures kColourPictures[2] = {
+    {u":/settings/colour_back.svg"_s, u":/settings/colour_back_hover.svg"_s},
+    {u":/settings/colour_text.svg"_s, u":/settings/colour_text_hover.svg"_s},
+};
+const Pictures kDefaultsPictures = {u":/settings/defaults.svg"_s, u":/settings/defaults_hover.svg"_s};
+
+// A colour as the store keeps it: 0x00BBGGRR.
+quint32 colourNumber(const QColor &c)
 {
-    Q_UNUSED(main);
+    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+}
+
+QColor colourOf(const QString &stored, const QColor &fallback)
+{
+    const std::optional<quint32> n = ParseColourNumber(stored);
+    if (!n)
+        return fallback;
+    return QColor(int(*n & 0xFF), int((*n >> 8) & 0xFF), int((*n >> 16) & 0xFF));
+}
+
+QLabel *makeLabel(QWidget *page, const TwipsPlace &p, const QString &text)
+{
+    auto *label = new QLabel(text, page);
+    label->setObjectName(QString::fromUtf16(p.name));
+    label->setGeometry(p.rect());
+    return label;
+}
+
+// A label that shows a number on white, as the spinners' buddies do.
+QLabel *makeNumberLabel(QWidget *page, const TwipsPlace &p)
+{
+    QLabel *label = makeLabel(page, p, QString());
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(pal);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+PictureButton *makeButton(QWidget *parent, const TwipsPlace &p, const Pictures &pictures,
+                          const QString &caption)
+{
+    auto *button = new PictureButton(parent);
+    button->setObjectName(QString::fromUtf16(p.name));
+    button->setGeometry(p.rect());
+    button->setPictures(pictures.normal, pictures.hover);
+    button->setCaption(caption);
+    return button;
+}
+
+QComboBox *makeFontList(QWidget *parent, const TwipsPlace &p)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromUtf16(p.name));
+    combo->setGeometry(p.rect());
+    // Hundreds of faces: only the visible rows are laid out.
+    combo->setMaxVisibleItems(16);
+    return combo;
+}
+
+// Picture and caption of a picture button that shows its picture only while it works.
+void setActiveLook(PictureButton *button, bool active, const Pictures &pictures, const QString &caption)
+{
+    button->setEnabled(active);
+    if (active) {
+        button->setText(QString());
+        button->setFlat(true);
+        button->setPictures(pictures.normal, pictures.hover);
+    } else {
+        button->setPictures(QString(), QString());
+        button->setIcon(QIcon());
+        button->setFlat(false);
+        button->setText(caption);
+    }
+}
+
+// Selects the first entry that equals name exactly; anything else leaves the list as it is.
+bool selectExactly(QComboBox *combo, const QString &name)
+{
+    const int i = combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (i < 0)
+        return false;
+    combo->setCurrentIndex(i);
+    return true;
+}
+
+// The selected face, or the stored one when the list has no selection
+// (a stored face that is not installed): an empty name is never stored.
+QString chosenFont(const QComboBox *combo, const QString &stored)
+{
+    return combo->currentIndex() >= 0 ? combo->currentText() : stored;
+}
+
+void pumpEvents() { QCoreApplication::processEvents(); }
+
+void advance(QProgressBar *bar)
+{
+    if (bar)
+        bar->setValue(bar->value() + 1);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+UpDownControl::UpDownControl(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    m_up = new QToolButton(this);
+    m_up->setObjectName(u"up"_s);
+    m_up->setArrowType(Qt::UpArrow);
+    m_down = new QToolButton(this);
+    m_down->setObjectName(u"down"_s);
+    m_down->setArrowType(Qt::DownArrow);
+    for (QToolButton *b : {m_up, m_down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRepeat(true);
+    }
+    connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
+}
+
+void UpDownControl::setRange(int minimum, int maximum)
+{
+    m_min = minimum;
+    m_max = std::max(minimum, maximum);
+    setValue(m_value);
+}
+
+void UpDownControl::setBuddy(QLabel *buddy)
+{
+    m_buddy = buddy;
+    showValue();
+}
+
+void UpDownControl::setValue(int value)
+{
+    m_value = std::clamp(value, m_min, m_max);
+    showValue();
+}
+
+void UpDownControl::step(int by)
+{
+    // No wrapping: a click past either end changes nothing.
+    const int next = std::clamp(m_value + by, m_min, m_max);
+    if (next == m_value)
+        return;
+    m_value = next;
+    showValue();
+    Q_EMIT stepped(m_value);
+}
+
+void UpDownControl::showValue()
+{
+    if (m_buddy)
+        m_buddy->setText(QString::number(m_value));
+}
+
+void UpDownControl::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Up) {
+        step(1);
+        return;
+    }
+    if (event->key() == Qt::Key_Down) {
+        step(-1);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void UpDownControl::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int half = height() / 2;
+    m_up->setGeometry(0, 0, width(), half);
+    m_down->setGeometry(0, half, width(), height() - half);
+}
+
+// ---------------------------------------------------------------------------
+
+SettingsDialog *SettingsDialog::Open(MainWindow &main)
+{
+    if (!main.commitListEdit())
+        return nullptr;
+    AppState &state = main.state();
+
+    main.setEnabled(false);
+    state.KankyoLoadState = 0;
+    QPointer<SettingsProgressWindow> progress = new SettingsProgressWindow(state, &main);
+    // Owned by the disabled main window, yet its cancel button must work.
+    progress->setEnabled(true);
+    progress->show();
+    progress->repaint();
+
+    QPointer<SettingsDialog> dialog = new SettingsDialog(main, progress->bar());
+    while (state.KankyoLoadState == 0)
+        pumpEvents();
+    if (progress)
+        progress->close();
+
+    if (state.KankyoLoadState == 1 && dialog) {
+        state.FontCacheValid = true;
+        main.setEnabled(true);
+        QWidget *mainWidget = &main;
+        connect(dialog, &QDialog::finished, mainWidget, [mainWidget] { mainWidget->activateWindow(); });
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+        dialog->activateWindow();
+        return dialog;
+    }
+    delete dialog;
+    main.setEnabled(true);
+    main.activateWindow();
+    return nullptr;
+}
+
+SettingsDialog::SettingsDialog(MainWindow &main, QProgressBar *progress)
+    : QDialog(&main), m_main(main), m_state(main.state())
+{
+    InitSettingsArtwork();
+    setObjectName(u"F_Kankyo"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(u"環境設定"_s);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(DesignFont(DialogFace, 9));
+    load(progress);
+}
+
+void SettingsDialog::load(QProgressBar *progressBar)
+{
+    // The bar belongs to the progress window, which events may close meanwhile.
+    QPointer<QProgressBar> progress = progressBar;
+    try {
+        m_state.KankyoCancel = false;
+
+        const bool cached = m_state.FontCacheValid;
+        const QStringList screen = cached ? QStringList() : InstalledFonts::ScreenFontNames();
+        const QStringList printer = cached ? QStringList() : InstalledFonts::PrinterFontNames();
+        const qsizetype total = cached ? m_state.ScreenFontCache.size() + m_state.PrinterFontCache.size()
+                                       : screen.size() + printer.size();
+        if (progress) {
+            progress->setRange(0, int(std::min<qsizetype>(total, INT_MAX)));
+            progress->setValue(0);
+        }
+
+        buildPages();
+        const SettingsRecord &s = m_state.AppSettings;
+        m_recentMax->setValue(s.RecentMax);
+        m_hagaki->setValue(s.HagakiOffsetMm);
+        showClearLook(s.RecentCount != 0);
+        m_recentChanged = m_listChanged = m_printChanged = false;
+
+        // Screen faces, for the list.
+        if (cached) {
+            const QStringList names = m_state.ScreenFontCache;
+            for (const QString &name : names) {
+                pumpEvents();
+                if (m_state.KankyoCancel)
+                    return void(m_state.KankyoLoadState = 2);
+                advance(progress);
+                m_listFont->addItem(name);
+            }
+        } else {
+            m_state.ScreenFontCache.clear();
+            for (const QString &name : screen) {
+                pumpEvents();
+                if (m_state.KankyoCancel)
+                    return void(m_state.KankyoLoadState = 2);
+                advance(progress);
+                if (!InstalledFonts::NameAccepted(name) || !InstalledFonts::WritesJapaneseOrLatin(name, false))
+                    continue;
+                m_listFont->addItem(name);
+                m_state.ScreenFontCache.append(name);
+            }
+        }
+
+        setSwatch(0, colourOf(s.ListColor[0], Qt::white));
+        setSwatch(1, colourOf(s.ListColor[1], Qt::black));
+        // A list opens on its first entry; no entry is selected unless it is the stored face.
+        m_listFont->setCurrentIndex(-1);
+        selectExactly(m_listFont, s.ListFontName);
+
+        // Printer faces, for the four printouts.
+        auto addPrinterFont = [this](const QString &name) {
+            for (QComboBox *combo : m_printFonts)
+                combo->addItem(name);
+        };
+        if (cached) {
+            const QStringList names = m_state.PrinterFontCache;
+            for (const QString &name : names) {
+                pumpEvents();
+                if (m_state.KankyoCancel)
+                    return void(m_state.KankyoLoadState = 2);
+                advance(progress);
+                addPrinterFont(name);
+            }
+        } else {
+            m_state.PrinterFontCache.clear();
+            for (const QString &name : printer) {
+                pumpEvents();
+                if (m_state.KankyoCancel)
+                    return void(m_state.KankyoLoadState = 2);
+                advance(progress);
+                if (!InstalledFonts::NameAccepted(name) || !InstalledFonts::WritesJapaneseOrLatin(name, true))
+                    continue;
+                addPrinterFont(name);
+                m_state.PrinterFontCache.append(name);
+            }
+        }
+        for (int i = 0; i < 4; ++i) {
+            m_printFonts[i]->setCurrentIndex(-1);
+            selectExactly(m_printFonts[i], s.PrintFontName[i]);
+        }
+
+        showApplyIdle();
+        m_state.KankyoLoadState = 1;
+    } catch (const AppError &e) {
+        MessageBoxes::ReportError(this, e.description());
+        m_state.KankyoLoadState = 2;
+    } catch (const std::exception &e) {
+        MessageBoxes::ReportError(this, QString::fromLocal8Bit(e.what()));
+        m_state.KankyoLoadState = 2;
+    }
+}
+
+void SettingsDialog::buildPages()
+{
+    setFixedSize(TwipsClientSize(kWidth, kHeight));
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QString::fromUtf16(kTabStrip.name));
+    m_tabs->setGeometry(kTabStrip.rect());
+
+    m_close = makeButton(this, kCloseButton, kClosePictures, u"閉じる"_s);
+    m_go = makeButton(this, kGoButton, kApplyPictures, u"適用"_s);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_go, &QPushButton::clicked, this, &SettingsDialog::Apply);
+
+    const struct {
+        const char16_t *key;
+        QString caption;
+    } tabs[] = {
+        {u"1key", u"最近使用したファイル"_s},
+        {u"2Key", u"住所録の設定"_s},
+        {u"3Key", u"印刷のフォント指定"_s},
+    };
+    QWidget *pages[3];
+    for (int k = 0; k < 3; ++k) {
+        pages[k] = new QWidget;
+        pages[k]->setObjectName(u"Pic_Tab(%1)"_s.arg(k));
+        m_tabs->addTab(pages[k], tabs[k].caption);
+        m_tabs->tabBar()->setTabData(k, QString::fromUtf16(tabs[k].key));
+    }
+    m_tabs->setCurrentIndex(0);
+
+    // Page 1: recent files.
+    QWidget *page = pages[0];
+    makeLabel(page, {u"lbl_Max", 450, 375, 5400, kLabelHeight}, u"最近使用したファイルの最大値の設定"_s);
+    m_recentLabel = makeNumberLabel(page, {u"lbl_KosuMax", 1050, 900, 1365, 315});
+    m_recentMax = new UpDownControl(page);
+    m_recentMax->setObjectName(u"UpDown1"_s);
+    m_recentMax->setGeometry(TwipsRect(2475, 900, kUpDownWidth, kUpDownHeight));
+    m_recentMax->setRange(0, kRecentMaxLimit);
+    m_recentMax->setBuddy(m_recentLabel);
+    makeLabel(page, {u"lbl_範囲", 2925, 975, 1500, kLabelHeight}, u"( 0～20 )"_s);
+    makeLabel(page, {u"lbl_クリアー", 450, 2025, 5400, kLabelHeight}, u"最近使用したファイルの初期化"_s);
+    m_clear = makeButton(page, {u"cmd_初期化", 1050, 2550, 1515, 450}, kClearPictures, u"初期化"_s);
+    connect(m_recentMax, &UpDownControl::stepped, this, [this] { markChanged(m_recentChanged); });
+    connect(m_clear, &QPushButton::clicked, this, &SettingsDialog::ClearRecentFiles);
+
+    // Page 2: the list's colours and font.
+    page = pages[1];
+    const TwipsPlace colourRows[2][3] = {
+        {{u"lbl_背景色", 450, 450, 2100, kLabelHeight},
+         {u"lbl_色(0)", 2625, 375, 1140, 390},
+         {u"cmd_色(0)", 3900, 375, 1870, 450}},
+        {{u"lbl_前景色", 450, 1425, 2100, kLabelHeight},
+         {u"lbl_色(1)", 2625, 1350, 1140, 390},
+         {u"cmd_色(1)", 3900, 1350, 1870, 450}},
+    };
+    const QString colourCaptions[2] = {u"背景色の設定"_s, u"前景色の設定"_s};
+    const QString colourButtons[2] = {u"背景色の変更"_s, u"文字色の変更"_s};
+    for (int i = 0; i < 2; ++i) {
+        makeLabel(page, colourRows[i][0], colourCaptions[i]);
+        m_swatches[i] = makeLabel(page, colourRows[i][1], QString());
+        m_swatches[i]->setFrameShape(QFrame::Panel);
+        m_swatches[i]->setFrameShadow(QFrame::Sunken);
+        m_swatches[i]->setAutoFillBackground(true);
+        auto *button = makeButton(page, colourRows[i][2], kColourPictures[i], colourButtons[i]);
+        connect(button, &QPushButton::clicked, this, [this, i] { ChooseColour(i); });
+    }
+    makeLabel(page, {u"lbl_フォント", 450, 2475, 2100, kLabelHeight}, u"フォントの設定"_s);
+    m_listFont = makeFontList(page, {u"cmb_フォント", 2625, 2400, 2415, kComboHeight});
+    connect(m_listFont, &QComboBox::activated, this, [this] { markChanged(m_listChanged); });
+    auto *listDefaults = makeButton(page, {u"cmd_既定値", 4275, 3825, 1515, 450}, kDefaultsPictures,
+                                    u"既定値に戻す"_s);
+    connect(listDefaults, &QPushButton::clicked, this, &SettingsDialog::RestoreListDefaults);
+
+    // Page 3: the print fonts and the postcard adjustment.
+    page = pages[2];
+    const TwipsPlace printLabels[4] = {
+        {u"lbl_印刷(0)", 450, 525, 2000, kLabelHeight},
+        {u"lbl_印刷(1)", 450, 1200, 2000, kLabelHeight},
+        {u"lbl_印刷(2)", 375, 1875, 2100, kLabelHeight},
+        {u"lbl_印刷(3)", 375, 2550, 2000, kLabelHeight},
+    };
+    const QString printCaptions[4] = {u"一覧形式"_s, u"宛名ラベル"_s, u"氏名と電話番号"_s, u"ハガキ(表)"_s};
+    for (int i = 0; i < 4; ++i)
+        makeLabel(page, printLabels[i], printCaptions[i]);
+    const TwipsPlace printLists[3] = {
+        {u"cmd_印刷(0)", 2550, 450, 2190, kComboHeight},
+        {u"cmd_印刷(1)", 2550, 1125, 2190, kComboHeight},
+        {u"cmd_印刷(2)", 2550, 1800, 2190, kComboHeight},
+    };
+    for (int i = 0; i < 3; ++i)
+        m_printFonts[i] = makeFontList(page, printLists[i]);
+
+    auto *frame = new QFrame(page);
+    frame->setObjectName(u"pic_ハガキ"_s);
+    frame->setGeometry(TwipsRect(2475, 2475, 3390, 1215));
+    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShadow(QFrame::Sunken);
+    m_printFonts[3] = makeFontList(frame, {u"cmd_印刷(3)", 75, 150, 2190, kComboHeight});
+    m_hagakiLabel = makeNumberLabel(frame, {u"lbl_Hagaki", 75, 675, 990, 315});
+    m_hagaki = new UpDownControl(frame);
+    m_hagaki->setObjectName(u"Upd_hagaki"_s);
+    m_hagaki->setGeometry(TwipsRect(1050, 675, kUpDownWidth, kUpDownHeight));
+    m_hagaki->setRange(-kHagakiLimit, kHagakiLimit);
+    m_hagaki->setBuddy(m_hagakiLabel);
+    makeLabel(frame, {u"lbl_mm", 1425, 750, 1900, kLabelHeight}, u"縦位置の調整(mm)"_s);
+    auto *printDefaults = makeButton(page, {u"cmd_既定値1", 4275, 3825, 1515, 500}, kDefaultsPictures,
+                                     u"既定値に戻す"_s);
+    for (QComboBox *combo : m_printFonts)
+        connect(combo, &QComboBox::activated, this, [this] { markChanged(m_printChanged); });
+    connect(m_hagaki, &UpDownControl::stepped, this, [this] { markChanged(m_printChanged); });
+    connect(printDefaults, &QPushButton::clicked, this, &SettingsDialog::RestorePrintDefaults);
+
+    // The two buttons first, then the pages' controls.
+    setTabOrder(m_close, m_go);
+    setTabOrder(m_go, m_tabs);
+
+    const QScreen *screen = m_main.screen() ? m_main.screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frameRect(QPoint(), size());
+        frameRect.moveCenter(screen->availableGeometry().center());
+        move(frameRect.topLeft());
+    }
+}
+
+void SettingsDialog::setSwatch(int i, const QColor &colour)
+{
+    m_colours[i] = colour;
+    QPalette p = m_swatches[i]->palette();
+    p.setColor(QPalette::Window, colour);
+    m_swatches[i]->setPalette(p);
+}
+
+void SettingsDialog::markChanged(bool &flag)
+{
+    flag = true;
+    setActiveLook(m_go, true, kApplyPictures, u"適用"_s);
+}
+
+void SettingsDialog::showApplyIdle() { setActiveLook(m_go, false, kApplyPictures, u"適用"_s); }
+
+void SettingsDialog::showClearLook(bool enabled) { setActiveLook(m_clear, enabled, kClearPictures, u"初期化"_s); }
+
+bool SettingsDialog::reportFailedSave()
+{
+    if (m_main.store().sync())
+        return false;
+    MessageBoxes::ReportError(this, u"設定を保存できませんでした。設定ファイル「%1」に書き込めません。"_s
+                                        .arg(m_main.store().fileName()));
+    return true;
+}
+
+void SettingsDialog::ChooseColour(int i)
+{
+    const std::optional<QColor> chosen = ColourPicker::Pick(this);
+    // Cancelling keeps the swatch as it was.
+    if (!chosen)
+        return;
+    setSwatch(i, *chosen);
+    markChanged(m_listChanged);
+}
+
+void SettingsDialog::RestoreListDefaults()
+{
+    if (MessageBoxes::Show(this, kAsk, MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes) == MsgAnswer::No)
+        return;
+    setSwatch(0, Qt::white);
+    setSwatch(1, Qt::black);
+    selectExactly(m_listFont, kGothic);
+    markChanged(m_listChanged);
+}
+
+void SettingsDialog::RestorePrintDefaults()
+{
+    if (MessageBoxes::Show(this, kAsk, MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes) == MsgAnswer::No)
+        return;
+    const QString defaults[4] = {kGothic, kMincho, kGothic, kMincho};
+    for (int i = 0; i < 4; ++i)
+        selectExactly(m_printFonts[i], defaults[i]);
+    m_state.AppSettings.HagakiOffsetMm = 0;
+    m_hagaki->setValue(0);
+    markChanged(m_printChanged);
+}
+
+void SettingsDialog::ClearRecentFiles()
+{
+    if (MessageBoxes::Show(this, u"最近使用したファイルを初期化しますか？"_s, MsgIcon::Question,
+                           MsgButtons::YesNo, MsgAnswer::Yes)
+        == MsgAnswer::No)
+        return;
+    // Saved with the other settings at the program's end, not here.
+    m_main.recentFiles().ClearAll();
+    showClearLook(false);
+}
+
+void SettingsDialog::Apply()
+{
+    SettingsRecord &s = m_state.AppSettings;
+    SettingsStore &store = m_main.store();
+
+    if (m_recentChanged) {
+        m_main.recentFiles().ChangeMaximum(m_recentMax->value());
+        M_RegS::SaveFileSection(store, s);
+        reportFailedSave();
+    }
+    if (m_listChanged) {
+        s.ListColor[0] = QString::number(colourNumber(m_colours[0]));
+        s.ListColor[1] = QString::number(colourNumber(m_colours[1]));
+        s.ListFontName = chosenFont(m_listFont, s.ListFontName);
+        if (AddressListView *view = m_main.listView()) {
+            view->setListColours(m_colours[0], m_colours[1]);
+            view->setListFont(DesignFont(s.ListFontName, 10, false));
+        }
+        M_RegS::SaveIroSection(store, s);
+        reportFailedSave();
+    }
+    if (m_printChanged) {
+        for (int i = 0; i < 4; ++i)
+            s.PrintFontName[i] = chosenFont(m_printFonts[i], s.PrintFontName[i]);
+        s.HagakiOffsetMm = qint16(m_hagaki->value());
+        M_RegS::SavePrintSection(store, s);
+        reportFailedSave();
+    }
+    showApplyIdle();
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Neither button is the default or the cancel button: Esc and Enter do
+    // nothing here (Enter on a focused button presses that button).
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

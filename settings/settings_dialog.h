@@ -1,13 +1,117 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QWidget>
+#include <array>
 
 class MainWindow;
+class PictureButton;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QToolButton;
+struct AppState;
 
-// F_Kankyo: the settings dialog.
+// A small up/down arrow pair holding a number; the number itself is shown by
+// its buddy label. It stops at both ends of its range.
+class UpDownControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpDownControl(QWidget *parent = nullptr);
+
+    void setRange(int minimum, int maximum);
+    // The label that shows the value; it follows every change.
+    void setBuddy(QLabel *buddy);
+    int value() const { return m_value; }
+    // Without the stepped signal: a value set by the program is no user change.
+    void setValue(int value);
+    int minimum() const { return m_min; }
+    int maximum() const { return m_max; }
+
+    QToolButton *upButton() const { return m_up; }
+    QToolButton *downButton() const { return m_down; }
+
+Q_SIGNALS:
+    // The user moved the value by one.
+    void stepped(int value);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void step(int by);
+    void showValue();
+
+    QToolButton *m_up = nullptr;
+    QToolButton *m_down = nullptr;
+    QLabel *m_buddy = nullptr;
+    int m_min = 0, m_max = 0, m_value = 0;
+};
+
+// F_Kankyo: the settings dialog. Its three pages change the settings in
+// three groups (recent files, the list's look, the print fonts); a group
+// takes effect and is saved only when Apply is pressed, and stays marked
+// for the rest of the dialog's life once changed.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    // The whole opening: the preparation under F_KankyoKD, then the dialog.
-    static void Open(MainWindow &main);
+    // The whole opening: the main window waits while F_KankyoKD shows the
+    // preparation, then the dialog is shown application-modal (it deletes
+    // itself when closed). Nothing when the preparation was cancelled or failed.
+    static SettingsDialog *Open(MainWindow &main);
+
+    // Creating the dialog prepares it (the load): the pages and the font
+    // lists, counted on the progress bar; AppState.KankyoLoadState says how
+    // it ended.
+    SettingsDialog(MainWindow &main, QProgressBar *progress);
+
+    // The click on cmd_Go.
+    void Apply();
+    // The click on cmd_初期化.
+    void ClearRecentFiles();
+    // The click on cmd_色(i).
+    void ChooseColour(int i);
+    // The clicks on cmd_既定値 and cmd_既定値1.
+    void RestoreListDefaults();
+    void RestorePrintDefaults();
+
+    bool recentChanged() const { return m_recentChanged; }
+    bool listChanged() const { return m_listChanged; }
+    bool printChanged() const { return m_printChanged; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void load(QProgressBar *progress);
+    void buildPages();
+    // False when the user cancelled.
+    bool fillScreenFonts(QProgressBar *progress);
+    bool fillPrinterFonts(QProgressBar *progress);
+    void setSwatch(int i, const QColor &colour);
+    void markChanged(bool &flag);
+    void showApplyIdle();
+    void showClearLook(bool enabled);
+    bool reportFailedSave();
+
+    MainWindow &m_main;
+    AppState &m_state;
+    QTabWidget *m_tabs = nullptr;
+    PictureButton *m_close = nullptr;
+    PictureButton *m_go = nullptr;
+    PictureButton *m_clear = nullptr;
+    UpDownControl *m_recentMax = nullptr;
+    UpDownControl *m_hagaki = nullptr;
+    QLabel *m_recentLabel = nullptr;
+    QLabel *m_hagakiLabel = nullptr;
+    std::array<QLabel *, 2> m_swatches {};
+    std::array<QColor, 2> m_colours;
+    QComboBox *m_listFont = nullptr;
+    std::array<QComboBox *, 4> m_printFonts {};
+    bool m_recentChanged = false;
+    bool m_listChanged = false;
+    bool m_printChanged = false;
 };
