@@ -6,6 +6,8 @@
 #include "model/address_record.h"
 #include "print/preview_window.h"
 #include "print/print_dialog.h"
+#include "print/picture_surface.h"
+#include "print/printer_setup.h"
 #include "print/print_progress_window.h"
 #include "print/printer_surface.h"
 #include "print/recording_surface.h"
@@ -460,6 +462,41 @@ private Q_SLOTS:
         part<QRadioButton>(d, u"opt_印刷形式(2)"_s)->setChecked(true);
         button(d, u"cmd_Go(0)"_s)->click();
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    // Three cards previewed on millimetre pages, then printed from the preview
+    // on a postcard-sized printer page, one card a page, with the sender.
+    void postcardsPreviewedThenPrinted()
+    {
+        PrintDialog *d = readyToPrint(5, 3, 4);
+        state().AppSettings.Sender.Name = u"鈴木"_s;
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        button(d, u"cmd_Go(1)"_s)->click();
+        PreviewWindow *preview = d->previewWindow();
+        QVERIFY(preview);
+        QCOMPARE(preview->PageCount(), 3);
+        for (int p = 0; p < 3; ++p) {
+            QCOMPARE(preview->Page(p).ScaleMode(), int(ScaleMillimetres));
+            QVERIFY(!preview->Page(p).IsBlank());
+        }
+        const PrinterSetup &printer = state().CurrentPrinter;
+        QCOMPARE(printer.PaperSize, int(PaperUser));
+        QCOMPARE(QSize(printer.PaperWidthTwips, printer.PaperHeightTwips), QSize(5670, 8392));
+        QCOMPARE(printer.Orientation, int(OrientationPortrait));
+        QVERIFY(printed.isEmpty());
+
+        preview->findChild<QPushButton *>(u"cmd_印刷"_s)->click();
+        QCOMPARE(printed.first().kind, RecordedOp::ScaleMode);
+        QCOMPARE(printed.first().value, int(ScaleMillimetres));
+        QCOMPARE(jobEnds(printed), (QList<RecordedOp::Kind>{RecordedOp::EndDoc}));
+        QCOMPARE(printed.last().page, 3);
+        QStringList texts;
+        for (const RecordedOp &o : printed)
+            if (o.kind == RecordedOp::Text)
+                texts << o.text;
+        QCOMPARE(texts.count(u"様"_s), 3);
+        QCOMPARE(texts.count(u"鈴"_s), 3);
+        QCOMPARE(MessageBoxes::TakeShown().size(), 1);   // the sender question only
     }
 
     void cancelPrinterRun()
