@@ -93,8 +93,8 @@ QLabel *makeLabel(QWidget *page, const TwipsPlace &p, const QString &text)
 QLabel *makeNumberLabel(QWidget *page, const TwipsPlace &p)
 {
     QLabel *label = makeLabel(page, p, QString());
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
+    label->setFrameShape(QFrame::Box);
+    label->setFrameShadow(QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
     QPalette pal = label->palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -452,8 +452,8 @@ void SettingsDialog::buildPages()
     for (int i = 0; i < 2; ++i) {
         makeLabel(page, colourRows[i][0], colourCaptions[i]);
         m_swatches[i] = makeLabel(page, colourRows[i][1], QString());
-        m_swatches[i]->setFrameShape(QFrame::Panel);
-        m_swatches[i]->setFrameShadow(QFrame::Sunken);
+        m_swatches[i]->setFrameShape(QFrame::Box);
+        m_swatches[i]->setFrameShadow(QFrame::Plain);
         m_swatches[i]->setAutoFillBackground(true);
         auto *button = makeButton(page, colourRows[i][2], kColourPictures[i], colourButtons[i]);
         connect(button, &QPushButton::clicked, this, [this, i] { ChooseColour(i); });
@@ -487,7 +487,7 @@ void SettingsDialog::buildPages()
     auto *frame = new QFrame(page);
     frame->setObjectName(u"pic_ハガキ"_s);
     frame->setGeometry(TwipsRect(2475, 2475, 3390, 1215));
-    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShape(QFrame::StyledPanel);
     frame->setFrameShadow(QFrame::Sunken);
     m_printFonts[3] = makeFontList(frame, {u"cmd_印刷(3)", 75, 150, 2190, kComboHeight});
     m_hagakiLabel = makeNumberLabel(frame, {u"lbl_Hagaki", 75, 675, 990, 315});
