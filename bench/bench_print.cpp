@@ -1,7 +1,10 @@
-// Timings of printing a full book as an address list (32767 entries, 820 pages).
+// Timings of printing a full book (32767 entries) as an address list (820
+// pages) and as postcards (32767 cards, each with the sender).
 //
 //   yuzaribo-bench-print            every figure
 //   yuzaribo-bench-print --runs 5   more runs per figure (default 3)
+//   yuzaribo-bench-print --only postcard_   only the figures with that prefix
+//   yuzaribo-bench-print --no-pdf           only the preview figures
 //
 // One "name value" line per figure, times in milliseconds (the median of the
 // runs), memory in megabytes:
@@ -10,6 +13,8 @@
 //                          list filled and page 1 painted at 100%
 //   preview_rss_added_mb   resident memory the open preview adds (first run)
 //   pdf_ms                 the same printout printed into a PDF file
+//   postcard_preview_ms, postcard_preview_rss_added_mb, postcard_pdf_ms
+//                          the same for postcards
 
 #include "bench/bench_book.h"
 #include "bench/bench_measure.h"
@@ -65,7 +70,14 @@ struct RunFigures {
     double preview = 0, rssAdded = 0;
 };
 
-RunFigures previewOnce(const QString &bookPath, const QString &settingsPath)
+void fillSender(SenderInfo &sender)
+{
+    sender = {u"由佐 里穂"_s, u"03-1234-5678"_s, u"riho@example.jp"_s, u"123-4567"_s,
+              u"東京都千代田区丸の内1-2-3"_s, u"ゆざりぼビル405号"_s};
+}
+
+// kind 1: the address list; kind 4: postcards.
+RunFigures previewOnce(const QString &bookPath, const QString &settingsPath, int kind, int pages)
 {
     RunFigures f;
     AppState state;
@@ -81,6 +93,7 @@ RunFigures previewOnce(const QString &bookPath, const QString &settingsPath)
     window.fileCommands().FileOpen();
     if (state.OpenBook->Count() != MaxBookRecords)
         fail("the book did not open");
+    fillSender(state.AppSettings.Sender);
 
     named<QAbstractButton>(&window, u"cmd_印刷"_s)->click();
     QCoreApplication::processEvents();
@@ -88,6 +101,9 @@ RunFigures previewOnce(const QString &bookPath, const QString &settingsPath)
     named<QAbstractButton>(dialog, u"cmd_選択(1)"_s)->click();
     if (named<QListWidget>(dialog, u"lst_印刷者"_s)->count() != MaxBookRecords)
         fail("the entries did not move to the print list");
+    named<QAbstractButton>(dialog, u"opt_印刷形式(%1)"_s.arg(kind - 1))->click();
+    if (kind == 4)
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);   // print the sender
     QCoreApplication::processEvents();
 
     const double rssBefore = residentMegabytes();
@@ -99,8 +115,8 @@ RunFigures previewOnce(const QString &bookPath, const QString &settingsPath)
     QWidget *page = named<QWidget>(preview, u"Pic_Ritu"_s);
     page->repaint();
     f.preview = msSince(start);
-    if (named<QComboBox>(preview, u"cmb_Page"_s)->count() != 820)
-        fail("the preview does not list 820 pages");
+    if (named<QComboBox>(preview, u"cmb_Page"_s)->count() != pages)
+        fail("the preview does not list every page");
     f.rssAdded = residentMegabytes() - rssBefore;
 
     preview->close();
@@ -128,12 +144,14 @@ public:
     void PumpEvents() override { QCoreApplication::processEvents(); }
 };
 
-double pdfOnce(const QString &pdfPath)
+double pdfOnce(const QString &pdfPath, int kind)
 {
     AppState state;
     state.OpenBook = MakeBook(MaxBookRecords, 20240601);
     state.BookFileName = u"/home/user/住所録.csv"_s;
     state.AppSettings.PrintFontName.fill(u"ＭＳ ゴシック"_s);
+    fillSender(state.AppSettings.Sender);
+    state.PrintSender = true;
     AllEntries entries(MaxBookRecords);
     QuietProgress progress;
     QString failure;
@@ -141,8 +159,8 @@ double pdfOnce(const QString &pdfPath)
     QFile::remove(pdfPath);
     const auto start = Clock::now();
     {
-        PrinterSurface surface(state.CurrentPrinter, u"住所録一覧表"_s, pdfPath);
-        PrintAddressList(&surface, job, 0);
+        PrinterSurface surface(state.CurrentPrinter, kind == 4 ? u"はがき(表)"_s : u"住所録一覧表"_s, pdfPath);
+        RunKindPrintout(kind, &surface, job, 0);
     }
     const double ms = msSince(start);
     if (!failure.isEmpty())
@@ -169,18 +187,38 @@ int main(int argc, char **argv)
     MessageBoxes::SetScripted(true);
     FileDialogs::SetScripted(true);
 
-    std::vector<double> previews, pdfs;
-    double rssAdded = 0;
-    for (int r = 0; r < runs; ++r) {
-        const RunFigures f = previewOnce(bookPath, dir.filePath(u"settings.ini"_s));
-        previews.push_back(f.preview);
-        if (r == 0)
-            rssAdded = f.rssAdded;   // later runs reuse the freed heap
+    struct Printout {
+        int kind, pages;
+        const char *prefix;
+    };
+    const char *only = nullptr;
+    bool pdf = true;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--no-pdf") == 0)
+            pdf = false;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--only") == 0)
+            only = argv[i + 1];
+    for (const Printout &p : {Printout{1, 820, "list_"}, Printout{4, MaxBookRecords, "postcard_"}}) {
+        if (only && std::strcmp(only, p.prefix) != 0)
+            continue;
+        std::vector<double> previews, pdfs;
+        double rssAdded = 0;
+        for (int r = 0; r < runs; ++r) {
+            const RunFigures f = previewOnce(bookPath, dir.filePath(u"settings.ini"_s), p.kind, p.pages);
+            previews.push_back(f.preview);
+            if (r == 0)
+                rssAdded = f.rssAdded;   // later runs reuse the freed heap
+        }
+        for (int r = 0; pdf && r < runs; ++r)
+            pdfs.push_back(pdfOnce(dir.filePath(u"printout.pdf"_s), p.kind));
+        // The address list's figures keep their first names.
+        const char *prefix = p.kind == 1 ? "" : p.prefix;
+        std::printf("%spreview_ms %.1f\n", prefix, median(previews));
+        std::printf("%spreview_rss_added_mb %.1f\n", prefix, rssAdded);
+        if (pdf)
+            std::printf("%spdf_ms %.1f\n", prefix, median(pdfs));
+        std::fflush(stdout);
     }
-    for (int r = 0; r < runs; ++r)
-        pdfs.push_back(pdfOnce(dir.filePath(u"list.pdf"_s)));
-    std::printf("preview_ms %.1f\n", median(previews));
-    std::printf("preview_rss_added_mb %.1f\n", rssAdded);
-    std::printf("pdf_ms %.1f\n", median(pdfs));
     return 0;
 }

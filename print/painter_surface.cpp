@@ -27,7 +27,7 @@ const QFont &PainterSurface::currentFont()
         m_font = SurfaceQFont(Font);
         m_fontMetrics.emplace(m_font);
         m_fontAscent = m_fontMetrics->ascent();
-        m_rawFontValid = false;
+        m_rawFont.reset();
     }
     return m_font;
 }
@@ -57,55 +57,89 @@ void PainterSurface::drawText(const QPointF &topLeft, const QString &text)
 {
     QPainter &painter = activePainter();
     const QFont &font = currentFont();
-    painter.setFont(font);
-    painter.setPen(Qt::black);
     const QPointF at = toTwips(topLeft);
     const QPointF baseline(at.x(), at.y() + m_fontAscent);
-    if (!drawAsGlyphRun(painter, baseline, text))
-        painter.drawText(baseline, text);
     // A face without a bold style is thickened only when glyphs are drawn
     // straight onto a bitmap; the PDF the printer gets and a replayed page
     // picture carry the plain outlines. Strike such text once more, shifted
     // by the bitmap engine's emboldening width, so bold shows there too.
-    if (needsStruckBold(painter, font))
-        painter.drawText(baseline + QPointF(font.pixelSize() / 24.0, 0), text);
+    const bool struck = needsStruckBold(painter, font);
+    const QPointF shift(font.pixelSize() / 24.0, 0);
+    if (batchGlyphs(painter, baseline, text, struck ? &shift : nullptr))
+        return;
+    flushText();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(baseline, text);
+    if (struck)
+        painter.drawText(baseline + shift, text);
 }
 
-bool PainterSurface::drawAsGlyphRun(QPainter &painter, const QPointF &baseline, const QString &text)
+struct PainterSurface::GlyphBatch {
+    QPainter *painter = nullptr;
+    QRawFont font;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;   // baselines in twips
+};
+
+PainterSurface::PainterSurface(int scaleMode) : PrintSurface(scaleMode) {}
+
+PainterSurface::~PainterSurface() = default;
+
+bool PainterSurface::batchGlyphs(QPainter &painter, const QPointF &baseline, const QString &text,
+                                 const QPointF *strike)
 {
-    // A full list prints a quarter of a million plain texts. Mapping them
-    // straight to the face's glyphs skips the text layout, which Japanese
-    // and Latin text in one face does not need; it saves about a quarter of
-    // the work of a PDF. Bold, surrogates and characters the face lacks
-    // (another face must supply them) keep the full layout.
-    if (m_font.bold() || text.isEmpty())
+    // A full list prints a quarter of a million texts, a box of postcards
+    // millions of cells. Mapping them straight to the face's glyphs skips
+    // the text layout, which Japanese and Latin text in one face does not
+    // need. The raw font is the face the font resolves to, so bold keeps its
+    // bold face, or the emboldening a bitmap gives a face without one.
+    // Surrogates and characters the face lacks (another face must supply
+    // them) keep the full layout.
+    if (text.isEmpty())
         return false;
     for (const QChar c : text)
         if (c.isSurrogate())
             return false;
-    if (!m_rawFontValid) {
+    if (!m_rawFont)
         m_rawFont = QRawFont::fromFont(m_font);
-        m_rawFontValid = true;
-    }
-    if (!m_rawFont.isValid())
+    if (!m_rawFont->isValid())
         return false;
-    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(text);
+    const QList<quint32> glyphs = m_rawFont->glyphIndexesForString(text);
     if (glyphs.size() != text.size() || glyphs.contains(0u))
         return false;
-    const QList<QPointF> advances = m_rawFont.advancesForGlyphIndexes(glyphs);
-    QList<QPointF> positions;
-    positions.reserve(glyphs.size());
-    QPointF pen(0, 0);
-    for (const QPointF &advance : advances) {
-        positions.append(pen);
-        pen += advance;
+    const QList<QPointF> advances = m_rawFont->advancesForGlyphIndexes(glyphs);
+
+    if (!m_batch)
+        m_batch = std::make_unique<GlyphBatch>();
+    if (m_batch->painter != &painter || !(m_batch->font == *m_rawFont)) {
+        flushText();
+        m_batch->painter = &painter;
+        m_batch->font = *m_rawFont;
     }
-    QGlyphRun run;
-    run.setRawFont(m_rawFont);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    painter.drawGlyphRun(baseline, run);
+    for (int strikeNo = 0; strikeNo < (strike ? 2 : 1); ++strikeNo) {
+        QPointF pen = strikeNo == 0 ? baseline : baseline + *strike;
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            m_batch->glyphs.append(glyphs[i]);
+            m_batch->positions.append(pen);
+            pen += advances[i];
+        }
+    }
     return true;
+}
+
+void PainterSurface::flushText()
+{
+    if (!m_batch || m_batch->glyphs.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(m_batch->font);
+    run.setGlyphIndexes(m_batch->glyphs);
+    run.setPositions(m_batch->positions);
+    m_batch->glyphs.clear();
+    m_batch->positions.clear();
+    m_batch->painter->setPen(Qt::black);
+    m_batch->painter->drawGlyphRun(QPointF(0, 0), run);
 }
 
 bool PainterSurface::needsStruckBold(QPainter &painter, const QFont &font)
@@ -133,6 +167,7 @@ double PainterSurface::textWidth(const QString &text)
 
 void PainterSurface::drawLine(const QPointF &from, const QPointF &to)
 {
+    flushText();
     QPainter &painter = activePainter();
     painter.setPen(pen(painter));
     painter.drawLine(toTwips(from), toTwips(to));
@@ -140,6 +175,7 @@ void PainterSurface::drawLine(const QPointF &from, const QPointF &to)
 
 void PainterSurface::drawBox(const QPointF &corner1, const QPointF &corner2)
 {
+    flushText();
     QPainter &painter = activePainter();
     const QRectF box = QRectF(toTwips(corner1), toTwips(corner2)).normalized();
     if (FillStyle == FillCrossHatch) {

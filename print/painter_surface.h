@@ -3,15 +3,18 @@
 #include "print/print_surface.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QRawFont>
+#include <memory>
 #include <optional>
 
 // Draws through a QPainter whose world unit is one twip. The variants give
 // the painter; this class turns the surface's operations into painting.
 class PainterSurface : public PrintSurface {
 public:
-    using PrintSurface::PrintSurface;
+    explicit PainterSurface(int scaleMode = ScaleTwips);
+    ~PainterSurface() override;
 
 protected:
     // The painter to draw with, active and scaled to twips. It may start the
@@ -26,19 +29,28 @@ protected:
     void drawLine(const QPointF &from, const QPointF &to) override;
     void drawBox(const QPointF &corner1, const QPointF &corner2) override;
 
+    // Texts go to the painter in batches of one face, as one glyph run: a
+    // card of postcards is 150 small texts, and a PDF pays for each call.
+    // Whatever ends a page or a replay draws the batch first.
+    void flushText();
+
 private:
+    struct GlyphBatch;
+
     QPointF toTwips(const QPointF &p) const;
     QPen pen(const QPainter &painter) const;
     bool needsStruckBold(QPainter &painter, const QFont &font);
     const QFont &currentFont();
-    bool drawAsGlyphRun(QPainter &painter, const QPointF &baseline, const QString &text);
+    bool batchGlyphs(QPainter &painter, const QPointF &baseline, const QString &text, const QPointF *strike);
 
     PrintFont m_cachedFor;
     QFont m_font;
     std::optional<QFontMetricsF> m_fontMetrics;
     double m_fontAscent = 0;
-    QRawFont m_rawFont;
-    bool m_rawFontValid = false;
+    // Made on the first glyph run after a font change (an empty QRawFont
+    // costs an allocation, and a preview holds thousands of surfaces).
+    std::optional<QRawFont> m_rawFont;
+    std::unique_ptr<GlyphBatch> m_batch;
 
     // Whether the face last asked for bold has a bold style of its own.
     QString m_boldCheckedFamily;

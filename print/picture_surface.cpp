@@ -1,6 +1,41 @@
 #include "print/picture_surface.h"
 
+#include "model/app_error.h"
+
 #include <QImage>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The fonts of every page, each kept once: a printout uses a handful, and
+// tens of thousands of pages need not each keep a list of them.
+std::vector<PrintFont> &SharedFonts()
+{
+    static std::vector<PrintFont> fonts;
+    return fonts;
+}
+
+quint16 SharedFontIndex(const PrintFont &font)
+{
+    static size_t last = 0;
+    std::vector<PrintFont> &fonts = SharedFonts();
+    if (last < fonts.size() && fonts[last] == font)
+        return quint16(last);
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        if (fonts[i] == font) {
+            last = i;
+            return quint16(i);
+        }
+    }
+    if (fonts.size() > 0xFFFF)
+        throw AppError(u"プレビューで使えるフォントの数を超えました。"_s);
+    fonts.push_back(font);
+    last = fonts.size() - 1;
+    return quint16(last);
+}
+
+} // namespace
 
 PictureSurface::PictureSurface(QSize pageTwips, int scaleMode)
     : PainterSurface(scaleMode), m_pageTwips(pageTwips)
@@ -9,35 +44,44 @@ PictureSurface::PictureSurface(QSize pageTwips, int scaleMode)
 
 PictureSurface::~PictureSurface() = default;
 
-quint16 PictureSurface::fontIndex()
-{
-    // A page uses a handful of fonts, mostly the last one again.
-    for (size_t i = m_fonts.size(); i-- > 0;) {
-        if (m_fonts[i] == Font)
-            return quint16(i);
-    }
-    m_fonts.push_back(Font);
-    return quint16(m_fonts.size() - 1);
-}
-
 PictureSurface::Op &PictureSurface::record(Op::Kind kind, const QPointF &a, const QPointF &b)
 {
-    m_pictureValid = false;
-    m_ops.push_back(Op{kind, quint8(DrawStyle), quint8(FillStyle), 0, DrawWidth, FillColor.rgba(), a, b, {}});
+    m_picture.reset();
+    m_ops.push_back(Op{kind, quint8(DrawStyle), quint8(FillStyle), 0, qint16(qBound(-32768, DrawWidth, 32767)),
+                       FillColor.rgba(), 0, float(a.x()), float(a.y()), float(b.x()), float(b.y())});
     return m_ops.back();
 }
 
 void PictureSurface::drawText(const QPointF &topLeft, const QString &text)
 {
-    const quint16 font = fontIndex();
+    const quint16 font = SharedFontIndex(Font);
+    quint32 stored;
+    if (text.size() == 1) {
+        stored = text.front().unicode();
+    } else {
+        stored = LongText | quint32(m_texts.size());
+        m_texts.push_back(text);
+    }
     Op &op = record(Op::Text, topLeft, topLeft);
     op.font = font;
-    op.text = text;
+    op.text = stored;
 }
 
 void PictureSurface::drawLine(const QPointF &from, const QPointF &to) { record(Op::Line, from, to); }
 
 void PictureSurface::drawBox(const QPointF &corner1, const QPointF &corner2) { record(Op::Box, corner1, corner2); }
+
+void PictureSurface::ReserveLike(const PictureSurface &other)
+{
+    m_ops.reserve(other.m_ops.size());
+    m_texts.reserve(other.m_texts.size());
+}
+
+void PictureSurface::Squeeze()
+{
+    m_ops.shrink_to_fit();
+    m_texts.shrink_to_fit();
+}
 
 QPainter &PictureSurface::activePainter()
 {
@@ -67,24 +111,30 @@ void PictureSurface::Play(QPainter &painter, double unitsPerTwip)
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBackgroundMode(Qt::TransparentMode);
     m_replay = &painter;
+    const std::vector<PrintFont> &fonts = SharedFonts();
     for (const Op &op : m_ops) {
         DrawWidth = op.drawWidth;
         DrawStyle = op.drawStyle;
         FillStyle = op.fillStyle;
         FillColor = QColor::fromRgba(op.fillColor);
+        const QPointF a(op.ax, op.ay), b(op.bx, op.by);
         switch (op.kind) {
         case Op::Text:
-            Font = m_fonts[op.font];
-            PainterSurface::drawText(op.a, op.text);
+            Font = fonts[op.font];
+            if (op.text & LongText)
+                PainterSurface::drawText(a, m_texts[op.text & ~LongText]);
+            else
+                PainterSurface::drawText(a, QString(QChar(char16_t(op.text))));
             break;
         case Op::Line:
-            PainterSurface::drawLine(op.a, op.b);
+            PainterSurface::drawLine(a, b);
             break;
         case Op::Box:
-            PainterSurface::drawBox(op.a, op.b);
+            PainterSurface::drawBox(a, b);
             break;
         }
     }
+    flushText();
     m_replay = nullptr;
     painter.restore();
 
@@ -97,21 +147,19 @@ void PictureSurface::Play(QPainter &painter, double unitsPerTwip)
 
 const QPicture &PictureSurface::Picture()
 {
-    if (!m_pictureValid) {
-        m_picture = QPicture();
+    if (!m_picture) {
+        m_picture = std::make_unique<QPicture>();
         if (!m_ops.empty()) {
-            QPainter painter(&m_picture);
-            Play(painter, m_picture.logicalDpiX() / 1440.0);
+            QPainter painter(m_picture.get());
+            Play(painter, m_picture->logicalDpiX() / 1440.0);
         }
-        m_pictureValid = true;
     }
-    return m_picture;
+    return *m_picture;
 }
 
 void PictureSurface::Clear()
 {
     m_ops.clear();
-    m_fonts.clear();
-    m_picture = QPicture();
-    m_pictureValid = false;
+    m_texts.clear();
+    m_picture.reset();
 }

@@ -3,6 +3,7 @@
 #include "print/painter_surface.h"
 
 #include <QPicture>
+#include <memory>
 #include <vector>
 
 // One preview page, as large as the whole paper: a vector recording of the
@@ -21,6 +22,11 @@ public:
     // Forgets what was drawn: a blank page again.
     void Clear();
     bool IsBlank() const { return m_ops.empty(); }
+    // Room for as much as another page holds: the pages of one printout are
+    // much alike, and growing a page step by step costs more than the page.
+    void ReserveLike(const PictureSurface &other);
+    // Gives back the room a finished page does not use.
+    void Squeeze();
     // Paints the page with its top-left at the painter's origin, one twip
     // becoming unitsPerTwip of the painter's units.
     void Play(QPainter &painter, double unitsPerTwip);
@@ -32,25 +38,27 @@ protected:
     void drawBox(const QPointF &corner1, const QPointF &corner2) override;
 
 private:
+    // 32 bytes an operation: a postcard run keeps millions of them. Points
+    // are in the page's unit; single precision keeps a thousandth of a twip
+    // on the largest page.
     struct Op {
         enum Kind : quint8 { Text, Line, Box };
         Kind kind;
         quint8 drawStyle;
         quint8 fillStyle;
-        quint16 font;        // index into m_fonts
-        int drawWidth;
+        quint16 font;        // index into the fonts all pages share
+        qint16 drawWidth;
         QRgb fillColor;
-        QPointF a, b;        // text: top-left; line and box: the two ends
-        QString text;
+        quint32 text;        // one UTF-16 unit itself, or LongText | index into m_texts
+        float ax, ay, bx, by;  // text: top-left; line and box: the two ends
     };
+    static constexpr quint32 LongText = 0x80000000u;
 
     Op &record(Op::Kind kind, const QPointF &a, const QPointF &b);
-    quint16 fontIndex();
 
     QSize m_pageTwips;
     std::vector<Op> m_ops;
-    std::vector<PrintFont> m_fonts;
-    QPicture m_picture;
-    bool m_pictureValid = false;
+    std::vector<QString> m_texts;        // texts longer than one unit; they share the book's strings
+    std::unique_ptr<QPicture> m_picture;  // made when asked for
     QPainter *m_replay = nullptr;   // the painter a replay draws with
 };

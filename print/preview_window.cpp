@@ -339,8 +339,14 @@ PrintSurface &PreviewWindow::AddPage(int index)
         return *m_pages[size_t(index)];
     }
     const PictureSurface &first = FirstPage();
-    while (m_pages.size() <= size_t(index))
-        m_pages.push_back(std::make_unique<PictureSurface>(first.PageTwips(), first.ScaleMode()));
+    while (m_pages.size() <= size_t(index)) {
+        // The page before is finished: it keeps only the room it uses, and
+        // the new one starts with as much.
+        m_pages.back()->Squeeze();
+        auto page = std::make_unique<PictureSurface>(first.PageTwips(), first.ScaleMode());
+        page->ReserveLike(*m_pages.back());
+        m_pages.push_back(std::move(page));
+    }
     return *m_pages.back();
 }
 

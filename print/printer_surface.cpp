@@ -147,8 +147,8 @@ QPainter &PrinterSurface::activePainter()
 
 void PrinterSurface::NewPage()
 {
-    QPainter &painter = activePainter();
-    Q_UNUSED(painter);
+    activePainter();
+    flushText();
     if (!m_printer->newPage())
         throw AppError(u"次のページを始められませんでした。"_s);
 }
@@ -157,6 +157,7 @@ void PrinterSurface::EndDoc()
 {
     if (!m_painter.isActive())
         return;
+    flushText();
     m_painter.end();
     if (m_toPdf) {
         if (m_printer->printerState() == QPrinter::Error)
