@@ -18,3 +18,8 @@ void InstallFontSubstitutes()
     QFont::insertSubstitutions(u"ＭＳ 明朝"_s, mincho);
     QFont::insertSubstitutions(u"ＭＳ Ｐ明朝"_s, pMincho);
 }
+
+QStringList SubstitutedFaceNames()
+{
+    return {u"ＭＳ ゴシック"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐ明朝"_s};
+}

@@ -1,5 +1,8 @@
 #include "settings/installed_fonts.h"
 
+#include "print/font_substitutes.h"
+
+#include <QFont>
 #include <QFontDatabase>
 #include <optional>
 
@@ -23,6 +26,39 @@ QStringList namesOf(const QList<InstalledFonts::TestFont> &fonts)
     return names;
 }
 
+// The installed families, and after them the faces the program's defaults
+// name ("ＭＳ ゴシック", ...) where one of their stand-ins is installed: they
+// draw in that face, and the defaults can then be chosen again.
+QStringList familiesWithStandIns()
+{
+    QStringList families = QFontDatabase::families();
+    const QStringList installed = families;
+    for (const QString &name : SubstitutedFaceNames()) {
+        if (installed.contains(name, Qt::CaseInsensitive))
+            continue;
+        for (const QString &standIn : QFont::substitutes(name)) {
+            // Stand-ins come back in lower case.
+            if (installed.contains(standIn, Qt::CaseInsensitive)) {
+                families.append(name);
+                break;
+            }
+        }
+    }
+    return families;
+}
+
+// The face that draws for name: itself when installed, else its first
+// installed stand-in.
+QString drawingFace(const QString &name)
+{
+    if (QFontDatabase::hasFamily(name))
+        return name;
+    for (const QString &standIn : QFont::substitutes(name))
+        if (QFontDatabase::hasFamily(standIn))
+            return standIn;
+    return name;
+}
+
 } // namespace
 
 namespace InstalledFonts {
@@ -31,14 +67,14 @@ QStringList ScreenFontNames()
 {
     if (testLists())
         return namesOf(testLists()->screen);
-    return QFontDatabase::families();
+    return familiesWithStandIns();
 }
 
 QStringList PrinterFontNames()
 {
     if (testLists())
         return namesOf(testLists()->printer);
-    return QFontDatabase::families();
+    return familiesWithStandIns();
 }
 
 bool WritesJapaneseOrLatin(const QString &name, bool printer)
@@ -50,7 +86,7 @@ bool WritesJapaneseOrLatin(const QString &name, bool printer)
         }
         return false;
     }
-    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(name);
+    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(drawingFace(name));
     return systems.contains(QFontDatabase::Japanese) || systems.contains(QFontDatabase::Latin);
 }
 

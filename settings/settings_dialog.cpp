@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -246,6 +247,28 @@ void UpDownControl::resizeEvent(QResizeEvent *event)
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// A disabled window still gets its close box's request. Closing the main
+// window while the preparation pumps events would end the program under
+// the dialog being built.
+class RefuseClose : public QObject {
+public:
+    explicit RefuseClose(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && event->spontaneous()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 SettingsDialog *SettingsDialog::Open(MainWindow &main)
 {
     if (!main.commitListEdit())
@@ -253,6 +276,7 @@ SettingsDialog *SettingsDialog::Open(MainWindow &main)
     AppState &state = main.state();
 
     main.setEnabled(false);
+    const std::unique_ptr<RefuseClose> refuseClose = std::make_unique<RefuseClose>(&main);
     state.KankyoLoadState = 0;
     QPointer<SettingsProgressWindow> progress = new SettingsProgressWindow(state, &main);
     // Owned by the disabled main window, yet its cancel button must work.

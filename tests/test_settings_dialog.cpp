@@ -1,6 +1,7 @@
 #include "entry/picture_button.h"
 #include "files/recent_files.h"
 #include "mainwindow/colour_picker.h"
+#include "print/font_substitutes.h"
 #include "settings/installed_fonts.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_progress_window.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPointer>
@@ -17,6 +19,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace Qt::Literals::StringLiterals;
 using InstalledFonts::TestFont;
@@ -516,6 +519,46 @@ private Q_SLOTS:
 
     // A stored face that is no longer installed: nothing selected, nothing
     // changed, and applying the group keeps the stored name.
+    // The defaults name faces this system has only through their stand-ins
+    // (IPA): they are offered, selected on the first run, and the installed
+    // faces are listed as they are; vertical faces never.
+    void defaultFacesAreOfferedThroughTheirStandIns()
+    {
+        InstalledFonts::ClearTestFonts();
+        InstallFontSubstitutes();
+        f->start();   // first-run settings, read with the stand-ins in place
+        open();
+        const QStringList listFaces = entries(named<QComboBox>(u"cmb_フォント"_s));
+        QVERIFY(listFaces.contains(u"IPAGothic"_s));
+        for (const QString &face : listFaces)
+            QVERIFY2(!face.startsWith(u'@'), qPrintable(face));
+        QCOMPARE(named<QComboBox>(u"cmb_フォント"_s)->currentText(), settings().ListFontName);
+        const QStringList defaults = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(named<QComboBox>(u"cmd_印刷(%1)"_s.arg(i))->currentText(), defaults[i]);
+    }
+
+    // The close box of the disabled main window during the preparation, as
+    // the window system sends it, is refused; afterwards it works again.
+    void mainWindowStaysDuringThePreparation()
+    {
+        bool accepted = true;
+        QTimer::singleShot(0, this, [this, &accepted] {
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            qApp->notify(f->window.get(), &close);   // keeps it spontaneous
+            accepted = close.isAccepted();
+        });
+        open();
+        QVERIFY(!accepted);
+        QVERIFY(f->window->isEnabled());
+        m_dialog->close();
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        qApp->notify(f->window.get(), &close);
+        QVERIFY(close.isAccepted());
+    }
+
     void storedFaceNotInstalled()
     {
         settings().ListFontName = u"Gone Face"_s;
