@@ -138,6 +138,9 @@ void PainterSurface::flushText()
     run.setPositions(m_batch->positions);
     m_batch->glyphs.clear();
     m_batch->positions.clear();
+    // A job discarded meanwhile has ended its painter: the texts go with it.
+    if (!m_batch->painter->isActive())
+        return;
     m_batch->painter->setPen(Qt::black);
     m_batch->painter->drawGlyphRun(QPointF(0, 0), run);
 }
