@@ -517,8 +517,6 @@ private Q_SLOTS:
         QCOMPARE(readIni(iniPath())[u"Print"_s][u"Hagaki"_s], u"3"_s);
     }
 
-    // A stored face that is no longer installed: nothing selected, nothing
-    // changed, and applying the group keeps the stored name.
     // The defaults name faces this system has only through their stand-ins
     // (IPA): they are offered, selected on the first run, and the installed
     // faces are listed as they are; vertical faces never.
@@ -559,6 +557,8 @@ private Q_SLOTS:
         QVERIFY(close.isAccepted());
     }
 
+    // A stored face that is no longer installed: nothing selected, nothing
+    // changed, and applying the group keeps the stored name.
     void storedFaceNotInstalled()
     {
         settings().ListFontName = u"Gone Face"_s;
