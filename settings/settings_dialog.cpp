@@ -245,6 +245,40 @@ void UpDownControl::resizeEvent(QResizeEvent *event)
     m_down->setGeometry(0, half, width(), height() - half);
 }
 
+void UpDownControl::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    showFocus(true);
+}
+
+void UpDownControl::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    showFocus(false);
+}
+
+void UpDownControl::showFocus(bool focused)
+{
+    // The arrows cannot show a focus frame of their own, so the number box
+    // shows where Up and Down will go: its number and border take the
+    // highlight colour, the border thicker.
+    if (!m_buddy)
+        return;
+    QPalette p = m_buddy->palette();
+    if (focused) {
+        if (!m_buddyText.isValid())
+            m_buddyText = p.color(QPalette::WindowText);
+        p.setColor(QPalette::WindowText, palette().color(QPalette::Highlight));
+    } else {
+        if (!m_buddyText.isValid())
+            return;
+        p.setColor(QPalette::WindowText, m_buddyText);
+        m_buddyText = QColor();
+    }
+    m_buddy->setPalette(p);
+    m_buddy->setLineWidth(focused ? 2 : 1);
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {

@@ -40,14 +40,18 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void step(int by);
     void showValue();
+    void showFocus(bool focused);
 
     QToolButton *m_up = nullptr;
     QToolButton *m_down = nullptr;
     QLabel *m_buddy = nullptr;
+    QColor m_buddyText;   // the buddy's own text colour while the focus is shown on it
     int m_min = 0, m_max = 0, m_value = 0;
 };
 

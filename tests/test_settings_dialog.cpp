@@ -410,6 +410,32 @@ private Q_SLOTS:
         QVERIFY(!named<QPushButton>(u"cmd_Go"_s)->isEnabled());
     }
 
+    void spinnerShowsTheFocusOnItsNumberBox()
+    {
+        open();
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog));
+        auto *spinner = named<UpDownControl>(u"UpDown1"_s);
+        auto *number = named<QLabel>(u"lbl_KosuMax"_s);
+        const QColor plain = number->palette().color(QPalette::WindowText);
+        const QColor highlight = spinner->palette().color(QPalette::Highlight);
+        QVERIFY(plain != highlight);
+
+        // Its arrows take no focus: without a cue on the number box the
+        // keyboard user cannot see that Up and Down now change it.
+        spinner->setFocus(Qt::TabFocusReason);
+        QVERIFY(spinner->hasFocus());
+        QCOMPARE(number->palette().color(QPalette::WindowText), highlight);
+        QCOMPARE(number->lineWidth(), 2);
+        QTest::keyClick(spinner, Qt::Key_Down);
+        QCOMPARE(number->text(), u"4"_s);
+        QVERIFY(m_dialog->recentChanged());
+
+        named<QWidget>(u"cmd_閉じる"_s)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(number->palette().color(QPalette::WindowText), plain);
+        QCOMPARE(number->lineWidth(), 1);
+    }
+
     void clearingRecentFiles_data()
     {
         QTest::addColumn<MsgAnswer>("answer");
