@@ -22,6 +22,7 @@
 #include "files/file_commands.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/file_dialog.h"
+#include "mainwindow/heap_tuning.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
@@ -174,6 +175,7 @@ double pdfOnce(const QString &pdfPath, int kind)
 
 int main(int argc, char **argv)
 {
+    TuneHeapForLargeBuffers();   // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

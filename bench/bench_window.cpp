@@ -20,13 +20,14 @@
 
 #include "bench/bench_book.h"
 #include "bench/bench_measure.h"
-#include "files/csv_writer.h"
 #include "entry/search_dialog.h"
+#include "files/csv_writer.h"
 #include "files/file_commands.h"
-#include "mainwindow/list_commands.h"
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/file_dialog.h"
+#include "mainwindow/heap_tuning.h"
+#include "mainwindow/list_commands.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
@@ -163,6 +164,7 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
 
 int main(int argc, char **argv)
 {
+    TuneHeapForLargeBuffers();   // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,4 +1,5 @@
 #include "mainwindow/app_fonts.h"
+#include "mainwindow/heap_tuning.h"
 #include "mainwindow/start_main.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    TuneHeapForLargeBuffers();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Yuzaribo"_s);
     QApplication::setOrganizationName(u"Yuzaribo"_s);
