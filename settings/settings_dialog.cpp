@@ -378,28 +378,9 @@ void SettingsDialog::load(QProgressBar *progressBar)
         m_recentChanged = m_listChanged = m_printChanged = false;
 
         // Screen faces, for the list.
-        if (cached) {
-            const QStringList names = m_state.ScreenFontCache;
-            for (const QString &name : names) {
-                pumpEvents();
-                if (m_state.KankyoCancel)
-                    return void(m_state.KankyoLoadState = 2);
-                advance(progress);
-                m_listFont->addItem(name);
-            }
-        } else {
-            m_state.ScreenFontCache.clear();
-            for (const QString &name : screen) {
-                pumpEvents();
-                if (m_state.KankyoCancel)
-                    return void(m_state.KankyoLoadState = 2);
-                advance(progress);
-                if (!InstalledFonts::NameAccepted(name) || !InstalledFonts::WritesJapaneseOrLatin(name, false))
-                    continue;
-                m_listFont->addItem(name);
-                m_state.ScreenFontCache.append(name);
-            }
-        }
+        if (!listFaces(screen, m_state.ScreenFontCache, cached, false, progress,
+                       [this](const QString &name) { m_listFont->addItem(name); }))
+            return void(m_state.KankyoLoadState = 2);
 
         setSwatch(0, colourOf(s.ListColor[0], Qt::white));
         setSwatch(1, colourOf(s.ListColor[1], Qt::black));
@@ -408,32 +389,11 @@ void SettingsDialog::load(QProgressBar *progressBar)
         selectExactly(m_listFont, s.ListFontName);
 
         // Printer faces, for the four printouts.
-        auto addPrinterFont = [this](const QString &name) {
-            for (QComboBox *combo : m_printFonts)
-                combo->addItem(name);
-        };
-        if (cached) {
-            const QStringList names = m_state.PrinterFontCache;
-            for (const QString &name : names) {
-                pumpEvents();
-                if (m_state.KankyoCancel)
-                    return void(m_state.KankyoLoadState = 2);
-                advance(progress);
-                addPrinterFont(name);
-            }
-        } else {
-            m_state.PrinterFontCache.clear();
-            for (const QString &name : printer) {
-                pumpEvents();
-                if (m_state.KankyoCancel)
-                    return void(m_state.KankyoLoadState = 2);
-                advance(progress);
-                if (!InstalledFonts::NameAccepted(name) || !InstalledFonts::WritesJapaneseOrLatin(name, true))
-                    continue;
-                addPrinterFont(name);
-                m_state.PrinterFontCache.append(name);
-            }
-        }
+        if (!listFaces(printer, m_state.PrinterFontCache, cached, true, progress, [this](const QString &name) {
+                for (QComboBox *combo : m_printFonts)
+                    combo->addItem(name);
+            }))
+            return void(m_state.KankyoLoadState = 2);
         for (int i = 0; i < 4; ++i) {
             m_printFonts[i]->setCurrentIndex(-1);
             selectExactly(m_printFonts[i], s.PrintFontName[i]);
@@ -448,6 +408,29 @@ void SettingsDialog::load(QProgressBar *progressBar)
         MessageBoxes::ReportError(this, QString::fromLocal8Bit(e.what()));
         m_state.KankyoLoadState = 2;
     }
+}
+
+bool SettingsDialog::listFaces(const QStringList &found, QStringList &cache, bool cached, bool printer,
+                               const QPointer<QProgressBar> &progress,
+                               const std::function<void(const QString &)> &add)
+{
+    // A copy: the cache is the run's, and events run between the faces.
+    const QStringList names = cached ? cache : found;
+    if (!cached)
+        cache.clear();
+    for (const QString &name : names) {
+        pumpEvents();
+        if (m_state.KankyoCancel)
+            return false;
+        advance(progress);
+        if (!cached) {
+            if (!InstalledFonts::NameAccepted(name) || !InstalledFonts::WritesJapaneseOrLatin(name, printer))
+                continue;
+            cache.append(name);
+        }
+        add(name);
+    }
+    return true;
 }
 
 void SettingsDialog::buildPages()

@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class MainWindow;
 class PictureButton;
@@ -92,6 +94,11 @@ protected:
 private:
     void load(QProgressBar *progress);
     void buildPages();
+    // The faces of one list, from the cache once it is complete, else as
+    // found (keeping those accepted in the cache), each after the events
+    // and the bar's step; false once the preparation is cancelled.
+    bool listFaces(const QStringList &found, QStringList &cache, bool cached, bool printer,
+                   const QPointer<QProgressBar> &progress, const std::function<void(const QString &)> &add);
     // False when the user cancelled.
     bool fillScreenFonts(QProgressBar *progress);
     bool fillPrinterFonts(QProgressBar *progress);
