@@ -17,8 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPageLayout>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -497,6 +499,25 @@ private Q_SLOTS:
         QCOMPARE(texts.count(u"様"_s), 3);
         QCOMPARE(texts.count(u"鈴"_s), 3);
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);   // the sender question only
+    }
+
+    // Postcards printed without a preview first still go on the postcard
+    // paper, portrait, whatever the printer had before (a landscape list).
+    void postcardsWithoutAPreviewGetThePostcardPaper()
+    {
+        QTemporaryDir dir;
+        PrinterSetup setup;
+        setup.Orientation = OrientationLandscape;
+        {
+            PrinterSurface surface(setup, u"はがき(表)"_s, dir.filePath(u"cards.pdf"_s));
+            surface.SetScaleMode(ScaleMillimetres);
+            surface.SetPaperSize(PaperUser);
+            surface.SetOrientation(OrientationPortrait);
+            const QRectF paper = surface.printer().pageLayout().fullRect(QPageLayout::Millimeter);
+            QVERIFY2(qAbs(paper.width() - 100) < 0.5 && qAbs(paper.height() - 148) < 0.5,
+                     qPrintable(u"%1 x %2 mm"_s.arg(paper.width()).arg(paper.height())));
+        }
+        QCOMPARE(QSize(setup.PaperWidthTwips, setup.PaperHeightTwips), QSize(5670, 8392));
     }
 
     void cancelPrinterRun()

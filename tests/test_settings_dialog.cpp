@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -560,6 +562,38 @@ private Q_SLOTS:
         const QStringList defaults = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(named<QComboBox>(u"cmd_印刷(%1)"_s.arg(i))->currentText(), defaults[i]);
+    }
+
+    // A settings file that cannot be written is reported for every group,
+    // not taken for saved.
+    void aSaveThatFailsIsReported_data()
+    {
+        QTest::addColumn<int>("group");
+        QTest::newRow("recent files") << 0;
+        QTest::newRow("list") << 1;
+        QTest::newRow("print") << 2;
+    }
+
+    void aSaveThatFailsIsReported()
+    {
+        QFETCH(int, group);
+        open();
+        // A folder where the file was: nothing can be written there.
+        QVERIFY(QFile::remove(iniPath()));
+        QVERIFY(QDir().mkdir(iniPath()));
+        if (group == 0)
+            step(u"UpDown1"_s, -1);
+        else if (group == 1)
+            pickColour(1, Qt::blue);
+        else
+            step(u"Upd_hagaki"_s, 1);
+        apply();
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(u"保存できませんでした"_s), qPrintable(shown[0].text));
+        QCOMPARE(shown[0].icon, MsgIcon::Critical);
+        QVERIFY(m_dialog->isVisible());
+        QVERIFY(QDir().rmdir(iniPath()));
     }
 
     // The close box of the disabled main window during the preparation, as
