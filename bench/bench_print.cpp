@@ -5,6 +5,7 @@
 //   yuzaribo-bench-print --runs 5   more runs per figure (default 3)
 //   yuzaribo-bench-print --only postcard_   only the figures with that prefix
 //   yuzaribo-bench-print --no-pdf           only the preview figures
+//   yuzaribo-bench-print --no-preview       only the PDF figures
 //
 // One "name value" line per figure, times in milliseconds (the median of the
 // runs), memory in megabytes:
@@ -194,10 +195,13 @@ int main(int argc, char **argv)
         const char *prefix;
     };
     const char *only = nullptr;
-    bool pdf = true;
-    for (int i = 1; i < argc; ++i)
+    bool pdf = true, preview = true;
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-pdf") == 0)
             pdf = false;
+        if (std::strcmp(argv[i], "--no-preview") == 0)
+            preview = false;
+    }
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--only") == 0)
             only = argv[i + 1];
@@ -206,7 +210,7 @@ int main(int argc, char **argv)
             continue;
         std::vector<double> previews, pdfs;
         double rssAdded = 0;
-        for (int r = 0; r < runs; ++r) {
+        for (int r = 0; preview && r < runs; ++r) {
             const RunFigures f = previewOnce(bookPath, dir.filePath(u"settings.ini"_s), p.kind, p.pages);
             previews.push_back(f.preview);
             if (r == 0)
@@ -216,8 +220,10 @@ int main(int argc, char **argv)
             pdfs.push_back(pdfOnce(dir.filePath(u"printout.pdf"_s), p.kind));
         // The address list's figures keep their first names.
         const char *prefix = p.kind == 1 ? "" : p.prefix;
-        std::printf("%spreview_ms %.1f\n", prefix, median(previews));
-        std::printf("%spreview_rss_added_mb %.1f\n", prefix, rssAdded);
+        if (preview) {
+            std::printf("%spreview_ms %.1f\n", prefix, median(previews));
+            std::printf("%spreview_rss_added_mb %.1f\n", prefix, rssAdded);
+        }
         if (pdf)
             std::printf("%spdf_ms %.1f\n", prefix, median(pdfs));
         std::fflush(stdout);

@@ -1,5 +1,7 @@
 #include "mainwindow/heap_tuning.h"
 
+#include <cstdlib>   // defines __GLIBC__ on the C library that has mallopt
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

@@ -2,6 +2,7 @@
 
 #include "entry/entry_dialog.h"
 #include "entry/picture_button.h"
+#include "mainwindow/heap_tuning.h"
 #include "model/app_error.h"
 #include "model/address_record.h"
 #include "print/preview_window.h"
@@ -26,7 +27,11 @@
 #include <QtTest>
 #include <QtTest/qtestspontaneevent.h>
 
+#include <cstdlib>
 #include <functional>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -518,6 +523,23 @@ private Q_SLOTS:
                      qPrintable(u"%1 x %2 mm"_s.arg(paper.width()).arg(paper.height())));
         }
         QCOMPARE(QSize(setup.PaperWidthTwips, setup.PaperHeightTwips), QSize(5670, 8392));
+    }
+
+    // The PDF engine's 10 MB page buffers come from the heap, not from a
+    // fresh mapping per page.
+    void largeBuffersStayOnTheHeap()
+    {
+#if defined(__GLIBC__)
+        TuneHeapForLargeBuffers();
+        const size_t mappedBefore = mallinfo2().hblkhd;
+        void *buffer = std::malloc(10 * 1024 * 1024);
+        QVERIFY(buffer);
+        const size_t mappedWith = mallinfo2().hblkhd;
+        std::free(buffer);
+        QCOMPARE(mappedWith, mappedBefore);
+#else
+        QSKIP("the heap is tuned on the GNU C library only");
+#endif
     }
 
     void cancelPrinterRun()
