@@ -27,6 +27,9 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
+#include "print/print_run_state.h"
+#include "settings/app_settings.h"
 #include "model/record_keys.h"
 #include "print/printer_surface.h"
 #include "print/printouts.h"
@@ -82,20 +85,24 @@ void fillSender(SenderInfo &sender)
 RunFigures previewOnce(const QString &bookPath, const QString &settingsPath, int kind, int pages)
 {
     RunFigures f;
+    BookDocument document;
     AppState state;
+    SettingsRecord settings;
+    PrinterSetup printer;
     SettingsStore store(settingsPath);
-    MainWindow window(state, store);
+    MainWindow window(document, state, settings, printer, store);
     MainWindowOptions options;
     options.screenWidthTwips = 15360;
+    options.availableSize = QSize(1920, 1050);
     window.Load(options);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         fail("the window was not shown");
     FileDialogs::QueuePath(bookPath);
     window.fileCommands().FileOpen();
-    if (state.OpenBook->Count() != MaxBookRecords)
+    if (document.Count() != MaxBookRecords)
         fail("the book did not open");
-    fillSender(state.AppSettings.Sender);
+    fillSender(settings.Sender);
 
     named<QAbstractButton>(&window, u"cmd_印刷"_s)->click();
     QCoreApplication::processEvents();
@@ -148,20 +155,24 @@ public:
 
 double pdfOnce(const QString &pdfPath, int kind)
 {
-    AppState state;
-    state.OpenBook = MakeBook(MaxBookRecords, 20240601);
-    state.BookFileName = u"/home/user/住所録.csv"_s;
-    state.AppSettings.PrintFontName.fill(u"ＭＳ ゴシック"_s);
-    fillSender(state.AppSettings.Sender);
-    state.PrintSender = true;
+    BookDocument document;
+    document.ReplaceBook(MakeBook(MaxBookRecords, 20240601), MaxBookRecords + 1);
+    document.SetBookFileName(u"/home/user/住所録.csv"_s);
+    SettingsRecord settings;
+    settings.PrintFontName.fill(u"ＭＳ ゴシック"_s);
+    fillSender(settings.Sender);
+    PrintRunState flags;
+    flags.PrintSender = true;
+    PrinterSetup printer;
     AllEntries entries(MaxBookRecords);
     QuietProgress progress;
     QString failure;
-    PrintJob job{state, progress, entries, nullptr, [&failure](const QString &text) { failure = text; }};
+    PrintJob job{document, settings, flags, progress, entries, nullptr,
+                 [&failure](const QString &text) { failure = text; }};
     QFile::remove(pdfPath);
     const auto start = Clock::now();
     {
-        PrinterSurface surface(state.CurrentPrinter, kind == 4 ? u"はがき(表)"_s : u"住所録一覧表"_s, pdfPath);
+        PrinterSurface surface(printer, kind == 4 ? u"はがき(表)"_s : u"住所録一覧表"_s, pdfPath);
         RunKindPrintout(kind, &surface, job, 0);
     }
     const double ms = msSince(start);

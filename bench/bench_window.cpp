@@ -31,6 +31,9 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
+#include "print/printer_setup.h"
+#include "settings/app_settings.h"
 #include "model/record_keys.h"
 #include "settings/settings_store.h"
 
@@ -70,11 +73,15 @@ struct RunFigures {
 RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
 {
     RunFigures f;
+    BookDocument document;
     AppState state;
+    SettingsRecord settings;
+    PrinterSetup printer;
     SettingsStore store(settingsPath);
-    MainWindow window(state, store);
+    MainWindow window(document, state, settings, printer, store);
     MainWindowOptions options;
     options.screenWidthTwips = 15360;
+    options.availableSize = QSize(1920, 1050);
     window.Load(options);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -86,8 +93,8 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
     window.fileCommands().FileOpen();
     settleAndPaint(window);
     f.openView = msSince(start);
-    if (state.OpenBook->Count() != MaxBookRecords) {
-        std::fprintf(stderr, "the book did not open (%d records)\n", state.OpenBook->Count());
+    if (document.Count() != MaxBookRecords) {
+        std::fprintf(stderr, "the book did not open (%d records)\n", document.Count());
         std::exit(1);
     }
     f.rss = residentMegabytes();
@@ -142,7 +149,9 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
     f.move = msSince(start);
 
     MessageBoxes::TakeShown();
-    state.OpenBook->Item(MaxBookRecords).PMemo = u"目印ＸＹＺ"_s;
+    Cls_住所 marked = document.Record(MaxBookRecords);
+    marked.PMemo = u"目印ＸＹＺ"_s;
+    document.SetRecordFields(MaxBookRecords, marked);
     SearchDialog *search = SearchDialog::Open(window, false);
     search->findChild<QComboBox *>(u"cmb_項目"_s)->setCurrentIndex(6);
     search->findChild<QComboBox *>(u"cmb_氏名"_s)->setEditText(u"xyz"_s);

@@ -12,6 +12,7 @@
 #include "mainwindow/twips.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -131,15 +132,15 @@ void EntryDialog::buildControls()
 
 void EntryDialog::loadMode(const QString &viewKey)
 {
-    AddressListView *list = m_main.listView();
-    AddressListModel *model = m_main.listModel();
+    const BookDocument &document = m_main.document();
     switch (m_mode) {
     case 1: {
-        const int row = list->currentRow();
+        const int row = m_main.listView()->currentRow();
         if (row < 0)
             throw AppError(u"修正する項目が選択されていません。"_s);
+        const Cls_住所 &record = document.Record(row + 1);
         for (int i = 0; i < FieldCount; ++i) {
-            m_loaded[size_t(i)] = model->index(row, i).data().toString();
+            m_loaded[size_t(i)] = record.field(Field(i));
             setField(i, m_loaded[size_t(i)]);
         }
         m_go->setCaption(u"修正"_s);
@@ -158,7 +159,7 @@ void EntryDialog::loadMode(const QString &viewKey)
         break;
     case 3:
     case 4: {
-        const Cls_住所 &record = m_main.state().OpenBook->Item(viewKey);
+        const Cls_住所 &record = document.OpenBook().Item(viewKey);
         for (int i = 0; i < FieldCount; ++i) {
             setField(i, record.field(Field(i)));
             m_fields[size_t(i)]->setReadOnly(true);
@@ -232,33 +233,23 @@ void EntryDialog::Commit()
 
 void EntryDialog::commitChange()
 {
-    AppState &state = m_main.state();
+    BookDocument &document = m_main.document();
     const int row = m_main.listView()->currentRow();
     if (row < 0)
         throw AppError(u"修正する項目が選択されていません。"_s);
-    Cls_住所 &record = state.OpenBook->Item(row + 1);
-    for (int i = 0; i < FieldCount; ++i)
-        record.field(Field(i)) = m_fields[size_t(i)]->text();
-    m_main.listModel()->recordChanged(row + 1);
-
-    m_main.UpdateCommandState(*state.OpenBook);
-    m_main.SetChanged(true);
-    m_main.listModel()->MarkItem(m_main.listView()->currentRow(), false);
+    document.SetRecordFields(row + 1, typedRecord());
+    document.SetChanged(true);
+    document.MarkItem(row + 1, false);
     accept();
     m_main.focusList();
 }
 
 void EntryDialog::commitAdd()
 {
-    AppState &state = m_main.state();
-    AddressListModel *model = m_main.listModel();
+    BookDocument &document = m_main.document();
     AddressListView *list = m_main.listView();
 
-    Cls_住所 values;
-    for (int i = 0; i < FieldCount; ++i)
-        values.field(Field(i)) = m_fields[size_t(i)]->text();
-
-    const int count = model->rowCount();
+    const int count = document.Count();
     const int selected = list->currentRow();
     int before = -1;
     qint32 markedIndex = 1;
@@ -268,19 +259,17 @@ void EntryDialog::commitAdd()
         before = selected + 1;
         markedIndex = before + 1;   // the selected entry moves down one place
     } else if (count > 0) {
-        markedIndex = selected >= 0 ? selected + 1 : state.MarkedIndex;
+        markedIndex = selected >= 0 ? selected + 1 : document.MarkedIndex();
     }
-    state.OpenBook->CheckRoomForOne();   // before a key is taken
-    const QString key = state.NextRecordKey();
-    const int row = model->addRecord(values, before, key);
-    state.MarkedIndex = markedIndex;
-    list->setCurrentRow(row);
-    m_main.showRecordCount();
+    document.OpenBook().CheckRoomForOne();   // before a key is taken
+    const QString key = document.NextRecordKey();
+    const int position = document.AddRecord(typedRecord(), before, key);
+    document.SetMarkedIndex(markedIndex);
+    list->setCurrentRow(position - 1);
 
     const bool continuous = m_continuous->isChecked();
-    m_main.UpdateCommandState(*state.OpenBook);
-    m_main.SetChanged(true);
-    model->MarkItem(list->currentRow(), false);
+    document.SetChanged(true);
+    document.MarkItem(list->currentRow() + 1, false);
     if (continuous) {
         clearFields();
         m_fields[0]->setFocus(Qt::OtherFocusReason);
@@ -288,6 +277,14 @@ void EntryDialog::commitAdd()
         accept();
         m_main.focusList();
     }
+}
+
+Cls_住所 EntryDialog::typedRecord() const
+{
+    Cls_住所 values;
+    for (int i = 0; i < FieldCount; ++i)
+        values.field(Field(i)) = m_fields[size_t(i)]->text();
+    return values;
 }
 
 void EntryDialog::paintEvent(QPaintEvent *event)

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <array>
 
+class Cls_住所;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,8 @@ private:
     void commitChange();
     void commitAdd();
     void setField(int index, const QString &text);
+    // The seven fields as typed.
+    Cls_住所 typedRecord() const;
     void clearFields();
 
     MainWindow &m_main;

@@ -1,6 +1,7 @@
 #include "entry/input_helpers.h"
 
 #include "entry/image_combo_box.h"
+#include "model/address_record.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,17 +76,18 @@ private:
 struct FieldLabel {
     const char16_t *label;
     const char16_t *box;
-    const char16_t *caption;
+    char16_t accelerator;   // after the field's caption: "氏名(&N)"
 };
 
-const FieldLabel kFieldLabels[] = {
-    {u"lbl_氏名", u"txt_氏名", u"氏名(&N)"},
-    {u"lbl_電話番号", u"txt_電話番号", u"電話番号(&T)"},
-    {u"lbl_Mail", u"txt_Mail", u"メールアドレス(&M)"},
-    {u"lbl_郵便番号", u"txt_郵便", u"〒(&Y)"},
-    {u"lbl_住所1", u"txt_住所1", u"住所1(&J)"},
-    {u"lbl_住所2", u"txt_住所2", u"住所2(&H)"},
-    {u"lbl_メモ", u"txt_メモ", u"一言メモ(&M)"},
+// In field order.
+const FieldLabel kFieldLabels[FieldCount] = {
+    {u"lbl_氏名", u"txt_氏名", u'N'},
+    {u"lbl_電話番号", u"txt_電話番号", u'T'},
+    {u"lbl_Mail", u"txt_Mail", u'M'},
+    {u"lbl_郵便番号", u"txt_郵便", u'Y'},
+    {u"lbl_住所1", u"txt_住所1", u'J'},
+    {u"lbl_住所2", u"txt_住所2", u'H'},
+    {u"lbl_メモ", u"txt_メモ", u'M'},
 };
 
 } // namespace
@@ -135,14 +137,14 @@ void TintInputControls(QWidget *form)
 void SetFieldCaptions(QWidget *form)
 {
     const bool withMemo = form->objectName() == u"F_Syusei"_s;
-    for (const FieldLabel &f : kFieldLabels) {
-        const QString labelName = QString::fromUtf16(f.label);
-        if (labelName == u"lbl_メモ"_s && !withMemo)
+    for (int i = 0; i < FieldCount; ++i) {
+        const FieldLabel &f = kFieldLabels[i];
+        if (Field(i) == Field::Memo && !withMemo)
             continue;
-        auto *label = form->findChild<QLabel *>(labelName);
+        auto *label = form->findChild<QLabel *>(QString::fromUtf16(f.label));
         if (!label)
             continue;
-        label->setText(QString::fromUtf16(f.caption));
+        label->setText(FieldCaptions()[size_t(i)] + u"(&"_s + QChar(f.accelerator) + u')');
         if (auto *box = form->findChild<QWidget *>(QString::fromUtf16(f.box)))
             label->setBuddy(box);
     }

@@ -26,8 +26,18 @@ void PictureButton::setPictures(const QString &normal, const QString &hover)
 
 void PictureButton::setCaption(const QString &caption)
 {
+    m_caption = caption;
     setToolTip(caption);
     setAccessibleName(caption);
+}
+
+void PictureButton::setActive(bool active)
+{
+    setEnabled(active);
+    m_inactive = !active;
+    setFlat(active);
+    setText(active ? QString() : m_caption);
+    refresh();
 }
 
 void PictureButton::showNormal()
@@ -68,6 +78,10 @@ void PictureButton::resizeEvent(QResizeEvent *event)
 
 void PictureButton::refresh()
 {
+    if (m_inactive) {
+        setIcon(QIcon());
+        return;
+    }
     if (m_normal.isEmpty() || size().isEmpty())
         return;
     // The picture fills the button; a thin margin keeps the focus frame visible.

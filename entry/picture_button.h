@@ -15,6 +15,10 @@ public:
     void setPictures(const QString &normal, const QString &hover);
     void setCaption(const QString &caption);
 
+    // A button that can be disabled shows its pictures while enabled and
+    // only its caption, on a plain button face, while disabled.
+    void setActive(bool active);
+
     bool showsHover() const { return m_hover; }
     // Back to the normal picture, as when the mouse leaves.
     void showNormal();
@@ -30,6 +34,8 @@ private:
     void refresh();
 
     QString m_normal, m_hoverPicture;
+    QString m_caption;
+    bool m_inactive = false;
     QSize m_drawnSize;
     QIcon m_normalIcon, m_hoverIcon;
     bool m_hover = false;

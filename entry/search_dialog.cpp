@@ -13,6 +13,7 @@
 #include "mainwindow/wait_cursor.h"
 #include "model/address_record.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -208,21 +209,20 @@ void SearchDialog::Search()
     m_text->addItem(text);
     m_main.state().SearchHistory.append(text);
 
-    AddressListModel *model = m_main.listModel();
+    BookDocument &document = m_main.document();
     AddressListView *list = m_main.listView();
     {
         WaitCursor busy;
         m_searchFound = false;
         const TextMatcher matcher(text, m_exact->isChecked());
-        const int count = model->rowCount();
+        const int count = document.Count();
         for (int j = m_searchStart; j <= count; ++j) {
-            const QString value = model->data(model->index(j - 1, field - 1), Qt::DisplayRole).toString();
-            if (!matcher.matches(value))
+            if (!matcher.matches(document.Record(j).field(Field(field - 1))))
                 continue;
             list->setCurrentRow(j - 1);
             m_searchStart = j + 1;
             m_searchFound = true;
-            model->MarkItem(j - 1, false);
+            document.MarkItem(j, false);
             break;
         }
         list->currentView()->viewport()->update();

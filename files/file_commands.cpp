@@ -1,24 +1,19 @@
 #include "files/file_commands.h"
 
+#include "files/book_window.h"
 #include "files/cp932_codec.h"
 #include "files/csv_reader.h"
 #include "files/csv_writer.h"
-#include "files/recent_files.h"
-#include "mainwindow/address_list_model.h"
-#include "mainwindow/address_list_view.h"
 #include "mainwindow/file_dialog.h"
 #include "mainwindow/flush_input.h"
-#include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
-#include "model/app_state.h"
+#include "model/book_document.h"
 #include "settings/settings_sections.h"
 #include "settings/settings_store.h"
 
-#include <QApplication>
 #include <QFileInfo>
-#include <QProgressBar>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -27,63 +22,66 @@ namespace {
 const QString kSaveTitle = u"ファイルの保存"_s;
 const QString kSaveAsTitle = u"名前を付けて保存"_s;
 const QString kOpenTitle = u"ファイルを開く"_s;
+const QString kUntitledAfterFailure = u"ファイル名は「無題 」"_s;
 
 } // namespace
 
-FileCommands::FileCommands(MainWindow &window) : m_window(window) {}
+FileCommands::FileCommands(BookDocument &document, BookWindow &window, SettingsRecord &settings,
+                           SettingsStore &store)
+    : m_document(document), m_window(window), m_settings(settings), m_store(store)
+{
+}
 
 bool FileCommands::SaveBook()
 {
-    AppState &state = m_window.state();
-    QProgressBar *bar = m_window.progressBar();
     WaitCursor wait;
-    m_window.setEnabled(false);
-    const int count = state.OpenBook->Count();
-    bar->setRange(0, count);
-    bar->setValue(0);
-    bar->show();
-    m_window.repaint();
+    m_window.setBusy(true);
+    const int count = m_document.Count();
+    m_window.showProgress(count);
+    m_window.repaintNow();
+    const QString path = m_document.BookFileName();
     try {
         // The whole file is made first and replaces the old one in one step,
         // so a failure leaves the old file as it was.
-        const QByteArray bytes = EncodeBook(*state.OpenBook);
-        bar->setValue(count);
-        WriteFileAtomically(state.BookFileName, bytes);
+        const QByteArray bytes = EncodeBook(m_document.OpenBook());
+        m_window.setProgress(count);
+        WriteFileAtomically(path, bytes);
+        m_stamp = BookFileStamp::Of(path, bytes);
     } catch (const AppError &e) {
         wait.release();
-        bar->hide();
-        m_window.setEnabled(true);
-        MessageBoxes::ReportError(&m_window, e.description());
+        m_window.hideProgress();
+        m_window.setBusy(false);
+        MessageBoxes::ReportError(m_window.dialogOwner(), e.description());
         return false;
     }
     FlushInput();
     wait.release();
-    bar->hide();
-    m_window.setEnabled(true);
-    m_window.repaint();
+    m_window.hideProgress();
+    m_window.setBusy(false);
+    m_window.repaintNow();
     return true;
 }
 
 void FileCommands::LoadBook(const QString &path)
 {
-    AppState &state = m_window.state();
-    QProgressBar *bar = m_window.progressBar();
     WaitCursor wait;
-    m_window.setEnabled(false);
+    m_window.setBusy(true);
 
     auto fail = [&](const QString &description) {
         wait.release();
-        bar->hide();
-        m_window.setEnabled(true);
-        MessageBoxes::ReportError(&m_window, description);
+        m_window.hideProgress();
+        m_window.setBusy(false);
+        MessageBoxes::ReportError(m_window.dialogOwner(), description);
         LoadFailed = true;
     };
 
     // First pass: the file and its header. A failure here changes nothing.
+    QByteArray bytes;
     DecodedText decoded;
     CsvHeader header;
     try {
-        decoded = DecodeCp932(ReadBookBytes(path));
+        bytes = ReadBookBytes(path);
+        decoded = DecodeCp932(bytes);
         header = ReadCsvHeader(decoded.text);
     } catch (const AppError &e) {
         fail(e.description());
@@ -91,59 +89,50 @@ void FileCommands::LoadBook(const QString &path)
     }
     const bool counted = header.expectedCount >= 0;
     if (counted) {
-        bar->setRange(0, header.expectedCount);
-        bar->setValue(0);
-        bar->show();
+        m_window.showProgress(header.expectedCount);
     } else {
-        bar->hide();
+        m_window.hideProgress();
         m_window.setStatusText(path + u"読み込み中..."_s);
     }
 
     // Second pass: the old book goes first, then the records are read.
-    state.OpenBook = std::make_unique<Cls_管理>();
-    m_window.listModel()->bookReplaced();
-    state.KeyCounter = 0;
-    m_window.setCountText(u"0件"_s);
-    m_window.repaint();
+    m_document.ReplaceBook(nullptr, 0);
+    m_window.repaintNow();
     try {
         // Each visible step of the bar repaints it at once; a hundred steps
         // show the same progress as one per record at a fraction of the cost.
         const int step = std::max(1, header.expectedCount / 100);
         LoadedBook loaded = ReadCsvRecords(decoded.text, header, [&](int read) {
             if (counted && (read % step == 0 || read == header.expectedCount))
-                bar->setValue(std::min(read, header.expectedCount));
+                m_window.setProgress(std::min(read, header.expectedCount));
         });
-        state.OpenBook = std::move(loaded.book);
-        state.KeyCounter = loaded.keyCounter;
-        m_window.listModel()->bookReplaced();
+        m_document.ReplaceBook(std::move(loaded.book), loaded.keyCounter);
     } catch (const AppError &e) {
         fail(e.description());
-        state.BookFileName.clear();
-        m_window.setStatusText(u"ファイル名は「無題 」"_s);
-        state.OpenBook = std::make_unique<Cls_管理>();
-        state.KeyCounter = 0;
-        m_window.listModel()->bookReplaced();
-        m_window.UpdateCommandState(*state.OpenBook);
+        m_document.SetBookFileName(QString());
+        m_window.setStatusText(kUntitledAfterFailure);
+        m_document.ReplaceBook(nullptr, 0);
         return;
     }
     wait.release();
     FlushInput();
-    if (state.MarkedIndex >= 1 && state.MarkedIndex <= state.OpenBook->Count()) {
-        m_window.listModel()->MarkItem(state.MarkedIndex - 1, false);
+    if (m_document.MarkedIndex() >= 1 && m_document.MarkedIndex() <= m_document.Count()) {
+        m_document.MarkItem(m_document.MarkedIndex(), false);
         // The marked entry is the selected one, as the list selects the first
         // entry it is given: the record commands have an entry to work on.
-        m_window.listView()->setCurrentRow(state.MarkedIndex - 1);
+        m_window.selectRow(m_document.MarkedIndex() - 1);
     }
-    bar->hide();
-    m_window.setEnabled(true);
-    m_window.repaint();
-    state.BookFileName = path;
+    m_window.hideProgress();
+    m_window.setBusy(false);
+    m_window.repaintNow();
+    m_document.SetBookFileName(path);
+    m_stamp = BookFileStamp::Of(path, bytes);
     LoadFailed = false;
 
     if (decoded.invalidSequences > 0) {
         // Bytes that are not Shift_JIS cannot come back as they were; say so
         // now rather than when a save refuses the replacement character.
-        MessageBoxes::Show(&m_window,
+        MessageBoxes::Show(m_window.dialogOwner(),
                            u"「%1」には Shift_JIS として読めない文字が %2 箇所ありました。\r\n"
                            "その箇所は「\uFFFD」で表示しています。保存する前に正しい文字に直してください。"_s
                                .arg(path)
@@ -154,52 +143,59 @@ void FileCommands::LoadBook(const QString &path)
 
 QString FileCommands::unsavedChangesText() const
 {
-    const QString &name = m_window.state().BookFileName;
+    const QString &name = m_document.BookFileName();
     const QString label = name.isEmpty() ? u"「無題」"_s : u"「"_s + name + u"」"_s;
     return label + u" は保存されていません。\r\n\r\n保存しますか？"_s;
 }
 
+bool FileCommands::mayOverwriteOwnFile()
+{
+    const QString &name = m_document.BookFileName();
+    if (name != m_stamp.path || !m_stamp.ChangedOnDisk())
+        return true;
+    // Another program's changes would be lost without a word.
+    return MessageBoxes::Show(m_window.dialogOwner(),
+                              u"「%1」 は、開いた後または保存した後に、ほかのプログラムで変更されています。\r\n"
+                              "上書きすると、その変更は失われます。\r\n\r\n上書きして保存しますか？"_s.arg(name),
+                              MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No)
+        == MsgAnswer::Yes;
+}
+
 bool FileCommands::saveForPrompt()
 {
-    AppState &state = m_window.state();
-    if (!state.BookFileName.isEmpty())
+    if (!m_document.BookFileName().isEmpty())
         return SaveBook();
-    const QString path = FileDialogs::GetSaveFileName(&m_window, kSaveTitle);
+    const QString path = FileDialogs::GetSaveFileName(m_window.dialogOwner(), kSaveTitle);
     if (path.isEmpty())
         return false;
-    state.BookFileName = path;
+    m_document.SetBookFileName(path);
     if (SaveBook())
         return true;
     // The book still has no file of its own.
-    state.BookFileName.clear();
+    m_document.SetBookFileName(QString());
     return false;
 }
 
 void FileCommands::discardBook()
 {
-    AppState &state = m_window.state();
     WaitCursor wait;
     m_window.setStatusText(u"リソースを開放中..."_s);
-    m_window.setCountText(QString());
-    m_window.repaint();
-    state.WorkRecord.reset();
-    state.OpenBook = std::make_unique<Cls_管理>();
-    state.BookFileName.clear();
-    m_window.SetChanged(false);
-    m_window.UpdateCommandState(*state.OpenBook);
-    m_window.listModel()->bookReplaced();
-    m_window.listView()->repaint();
-    state.MarkedIndex = 1;
+    m_window.repaintNow();
+    m_document.ReleaseWorkRecord();
+    m_document.ReplaceBook(nullptr);
+    m_document.SetBookFileName(QString());
+    m_document.SetChanged(false);
+    m_document.SetMarkedIndex(1);
 }
 
 int FileCommands::ConfirmDiscard()
 {
     if (!m_window.commitListEdit())
         return Cancelled;
-    if (!m_window.state().BookChanged)
+    if (!m_document.BookChanged())
         return NothingToSave;
-    const MsgAnswer answer = MessageBoxes::Show(&m_window, unsavedChangesText(), MsgIcon::Exclamation,
-                                                MsgButtons::YesNoCancel, MsgAnswer::Yes);
+    const MsgAnswer answer = MessageBoxes::Show(m_window.dialogOwner(), unsavedChangesText(),
+                                                MsgIcon::Exclamation, MsgButtons::YesNoCancel, MsgAnswer::Yes);
     switch (answer) {
     case MsgAnswer::Yes:
         if (!saveForPrompt())
@@ -208,7 +204,6 @@ int FileCommands::ConfirmDiscard()
         return SavedAndDiscarded;
     case MsgAnswer::No:
         discardBook();
-        m_window.setCountText(u"0件"_s);
         return Discarded;
     default:
         return Cancelled;
@@ -219,31 +214,27 @@ bool FileCommands::ConfirmExit()
 {
     if (!m_window.commitListEdit())
         return true;
-    AppState &state = m_window.state();
-    if (state.BookChanged) {
-        const MsgAnswer answer = MessageBoxes::Show(&m_window, unsavedChangesText(), MsgIcon::Exclamation,
-                                                    MsgButtons::YesNoCancel, MsgAnswer::Yes);
+    if (m_document.BookChanged()) {
+        const MsgAnswer answer = MessageBoxes::Show(m_window.dialogOwner(), unsavedChangesText(),
+                                                    MsgIcon::Exclamation, MsgButtons::YesNoCancel,
+                                                    MsgAnswer::Yes);
         if (answer == MsgAnswer::Yes) {
             if (!saveForPrompt())
                 return true;
-        } else if (answer == MsgAnswer::No) {
-            m_window.setCountText(u"0件"_s);
-        } else {
+        } else if (answer != MsgAnswer::No) {
             return true;
         }
     }
     WaitCursor wait;
     m_window.setStatusText(u"リソースを開放中..."_s);
-    m_window.repaint();
-    state.WorkRecord.reset();
-    state.OpenBook = std::make_unique<Cls_管理>();
-    m_window.listModel()->bookReplaced();
-    SettingsStore &store = m_window.store();
-    M_RegS::SaveFileSection(store, state.AppSettings);
-    M_RegS::SaveIroSection(store, state.AppSettings);
-    M_RegS::SavePrintSection(store, state.AppSettings);
-    M_RegS::SaveKojinSection(store, state.AppSettings);
-    store.sync();
+    m_window.repaintNow();
+    m_document.ReleaseWorkRecord();
+    m_document.ReplaceBook(nullptr);
+    M_RegS::SaveFileSection(m_store, m_settings);
+    M_RegS::SaveIroSection(m_store, m_settings);
+    M_RegS::SavePrintSection(m_store, m_settings);
+    M_RegS::SaveKojinSection(m_store, m_settings);
+    m_store.sync();
     return false;
 }
 
@@ -251,48 +242,41 @@ void FileCommands::FileNew()
 {
     if (ConfirmDiscard() == Cancelled)
         return;
-    AppState &state = m_window.state();
-    m_window.setEnabled(false);
+    m_window.setBusy(true);
     {
         WaitCursor wait;
-        m_window.progressBar()->hide();
+        m_window.hideProgress();
         m_window.setStatusText(u"リソース開放中..."_s);
-        m_window.repaint();
-        state.OpenBook = std::make_unique<Cls_管理>();
-        m_window.listModel()->bookReplaced();
-        state.WorkRecord.reset();
+        m_window.repaintNow();
+        m_document.ReleaseWorkRecord();
+        m_document.ReplaceBook(nullptr);
     }
-    state.WorkRecord = std::make_unique<Cls_住所>();
-    m_window.UpdateCommandState(*state.OpenBook);
-    m_window.showRecordCount();
-    m_window.SetChanged(false);
+    m_document.SetChanged(false);
     FlushInput();
-    m_window.setEnabled(true);
-    state.MarkedIndex = 1;
-    state.BookFileName.clear();
+    m_window.setBusy(false);
+    m_document.SetMarkedIndex(1);
+    m_document.SetBookFileName(QString());
+    m_stamp = {};
     m_window.setStatusText(u"ファイル名は「無題」です"_s);
     m_window.focusList();
 }
 
 void FileCommands::afterOpen()
 {
-    AppState &state = m_window.state();
-    m_window.recentFiles().AddRecentFile(state.BookFileName);
-    m_window.UpdateCommandState(*state.OpenBook);
-    m_window.showRecordCount();
-    m_window.SetChanged(false);
+    m_window.AddRecentFile(m_document.BookFileName());
+    m_document.SetChanged(false);
     FlushInput();
-    m_window.setEnabled(true);
-    m_window.setStatusText(state.BookFileName);
+    m_window.setBusy(false);
+    m_window.setStatusText(m_document.BookFileName());
 }
 
 void FileCommands::FileOpen()
 {
     if (ConfirmDiscard() == Cancelled)
         return;
-    const QString path = FileDialogs::GetOpenFileName(&m_window, kOpenTitle);
+    const QString path = FileDialogs::GetOpenFileName(m_window.dialogOwner(), kOpenTitle);
     if (!path.isEmpty()) {
-        m_window.setEnabled(false);
+        m_window.setBusy(true);
         LoadBook(path);
         if (!LoadFailed) {
             afterOpen();
@@ -300,7 +284,7 @@ void FileCommands::FileOpen()
             return;
         }
     }
-    m_window.setEnabled(true);
+    m_window.setBusy(false);
     m_window.focusList();
 }
 
@@ -308,29 +292,28 @@ void FileCommands::fileSaveWithTitle(bool alwaysAsk, const QString &title)
 {
     if (!m_window.commitListEdit())
         return;
-    AppState &state = m_window.state();
-    const QString previousName = state.BookFileName;
-    if (alwaysAsk || state.BookFileName.isEmpty()) {
-        const QString path = FileDialogs::GetSaveFileName(&m_window, title);
+    const QString previousName = m_document.BookFileName();
+    if (alwaysAsk || previousName.isEmpty()) {
+        const QString path = FileDialogs::GetSaveFileName(m_window.dialogOwner(), title);
         if (path.isEmpty()) {
-            m_window.setEnabled(true);
+            m_window.setBusy(false);
             return;
         }
-        state.BookFileName = path;
+        m_document.SetBookFileName(path);
     }
-    m_window.setEnabled(false);
+    m_window.setBusy(true);
     if (!SaveBook()) {
         // The book stays with the file it came from; the next Save must not
         // go silently to a name whose save just failed.
-        state.BookFileName = previousName;
-        m_window.setEnabled(true);
+        m_document.SetBookFileName(previousName);
+        m_window.setBusy(false);
         return;
     }
-    m_window.recentFiles().AddRecentFile(state.BookFileName);
-    m_window.SetChanged(false);
+    m_window.AddRecentFile(m_document.BookFileName());
+    m_document.SetChanged(false);
     FlushInput();
-    m_window.setEnabled(true);
-    m_window.setStatusText(state.BookFileName);
+    m_window.setBusy(false);
+    m_window.setStatusText(m_document.BookFileName());
     m_window.focusList();
 }
 
@@ -349,22 +332,19 @@ void FileCommands::OpenCommandLineFile(const QString &argumentText)
     LoadBook(path);
     if (LoadFailed)
         return;
-    AppState &state = m_window.state();
-    m_window.recentFiles().AddRecentFile(state.BookFileName);
-    m_window.UpdateCommandState(*state.OpenBook);
-    m_window.showRecordCount();
-    m_window.SetChanged(false);
-    m_window.setStatusText(state.BookFileName);
+    m_window.AddRecentFile(m_document.BookFileName());
+    m_document.SetChanged(false);
+    m_window.setStatusText(m_document.BookFileName());
 }
 
-void FileCommands::OpenRecentFile(int i)
+void FileCommands::OpenRecentFile(const QString &path)
 {
     if (ConfirmDiscard() == Cancelled)
         return;
-    m_window.setEnabled(false);
-    LoadBook(m_window.recentFiles().entryPath(i));
+    m_window.setBusy(true);
+    LoadBook(path);
     if (!LoadFailed)
         afterOpen();
-    m_window.setEnabled(true);
+    m_window.setBusy(false);
     m_window.focusList();
 }

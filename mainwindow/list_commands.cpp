@@ -11,6 +11,7 @@
 #include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -64,7 +65,6 @@ void ListCommands::EditCommand(int command)
 
 void ListCommands::openEntryDialog(int mode)
 {
-    AppState &state = m_main.state();
     QWidget *owner = &m_main;
     QString viewKey;
     if (mode == 3 || mode == 4) {
@@ -78,7 +78,7 @@ void ListCommands::openEntryDialog(int mode)
         viewKey = u"s"_s + QString::number(item->data(Qt::UserRole).toInt());
         owner = printDialog;
     }
-    state.EntryMode = qint16(mode);
+    m_main.state().EntryMode = qint16(mode);
     auto *dialog = new EntryDialog(m_main, owner, viewKey);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
@@ -88,9 +88,9 @@ void ListCommands::openEntryDialog(int mode)
 
 void ListCommands::deleteSelected()
 {
-    AddressListModel *model = m_main.listModel();
+    BookDocument &document = m_main.document();
     AddressListView *list = m_main.listView();
-    if (model->rowCount() == 0)
+    if (document.Count() == 0)
         return;
     // Nothing selected is reported before the question, not after it.
     if (list->currentRow() < 0)
@@ -99,22 +99,19 @@ void ListCommands::deleteSelected()
                            MsgAnswer::Yes) != MsgAnswer::Yes)
         return;
     const int row = list->currentRow();
-    model->removeRecord(row);
+    document.RemoveRecord(row + 1);
 
-    AppState &state = m_main.state();
-    const int count = state.OpenBook->Count();
-    m_main.UpdateCommandState(*state.OpenBook);
-    m_main.showRecordCount();
+    const int count = document.Count();
     if (count > 0) {
-        m_main.SetChanged(true);
+        document.SetChanged(true);
         m_main.focusList();
         // The entry that took the removed one's place, or the new last one.
         const int next = qMin(row, count - 1);
         list->setCurrentRow(next);
-        model->MarkItem(next, true);
+        document.MarkItem(next + 1, true);
     } else {
-        m_main.SetChanged(false);
-        state.BookFileName.clear();
+        document.SetChanged(false);
+        document.SetBookFileName(QString());
         m_main.setStatusText(kUntitled);
     }
 }
@@ -137,76 +134,72 @@ void ListCommands::ClipboardCommand(int command)
 
 void ListCommands::cut()
 {
-    AppState &state = m_main.state();
+    BookDocument &document = m_main.document();
     AddressListView *list = m_main.listView();
     const int row = list->currentRow();
     if (row < 0)
         throw AppError(u"切り取る項目が選択されていません。"_s);
-    state.SkipUnmark = true;
+    document.SetSkipUnmark(true);
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(RecordClipboardText(state.OpenBook->Item(row + 1)));
-    m_main.listModel()->removeRecord(row);
+    clipboard->setText(RecordClipboardText(document.Record(row + 1)));
+    document.RemoveRecord(row + 1);
     m_main.setEnabledByName(u"mm_Copy(2)"_s, true);
-    m_main.SetChanged(true);
-    m_main.UpdateCommandState(*state.OpenBook);
-    m_main.showRecordCount();
-    if (const int count = state.OpenBook->Count(); count > 0)
+    document.SetChanged(true);
+    if (const int count = document.Count(); count > 0)
         list->setCurrentRow(qMin(row, count - 1));
 }
 
 void ListCommands::copy()
 {
-    AppState &state = m_main.state();
+    BookDocument &document = m_main.document();
     const int row = m_main.listView()->currentRow();
     if (row < 0)
         throw AppError(u"コピーする項目が選択されていません。"_s);
-    state.SkipUnmark = false;
+    document.SetSkipUnmark(false);
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(RecordClipboardText(state.OpenBook->Item(row + 1)));
+    clipboard->setText(RecordClipboardText(document.Record(row + 1)));
     m_main.setEnabledByName(u"mm_Copy(2)"_s, true);
 }
 
 void ListCommands::paste()
 {
-    AppState &state = m_main.state();
-    AddressListModel *model = m_main.listModel();
+    BookDocument &document = m_main.document();
     AddressListView *list = m_main.listView();
-    state.SkipUnmark = false;
+    document.SetSkipUnmark(false);
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         return;
 
     // Everything that can fail comes before the list changes.
-    state.WorkRecord = std::make_unique<Cls_住所>();
-    SetRecordFromClipboard(*state.WorkRecord, text);
-    CheckRecordStorable(*state.WorkRecord);
-    const bool hasRecords = state.OpenBook->Count() > 0;
+    document.ReleaseWorkRecord();
+    Cls_住所 &pasted = document.WorkRecord();
+    SetRecordFromClipboard(pasted, text);
+    CheckRecordStorable(pasted);
+    const bool hasRecords = document.Count() > 0;
     const int selected = list->currentRow();
     if (hasRecords && selected < 0)
         throw AppError(u"貼り付ける位置の項目が選択されていません。"_s);
-    state.OpenBook->CheckRoomForOne();
+    document.OpenBook().CheckRoomForOne();
 
-    if (model->rowCount() > 0)
-        model->setMarked(state.MarkedIndex - 1, false);
+    if (hasRecords)
+        document.SetMarked(document.MarkedIndex(), false);
     int before = -1;
     if (hasRecords) {
         before = selected + 1;   // in front of the selected entry
-        state.MarkedIndex = before;
+        document.SetMarkedIndex(before);
     } else {
-        state.MarkedIndex = 1;
+        document.SetMarkedIndex(1);
     }
-    const int row = model->addRecord(*state.WorkRecord, before, state.NextRecordKey());
-    model->MarkItem(row, false);
-    list->setCurrentRow(row);
+    const int position = document.AddRecord(pasted, before, document.NextRecordKey());
+    document.MarkItem(position, false);
+    list->setCurrentRow(position - 1);
 
-    state.WorkRecord = std::make_unique<Cls_住所>();
+    document.ReleaseWorkRecord();
     QGuiApplication::clipboard()->clear();
     m_main.setEnabledByName(u"mm_Copy(2)"_s, false);
-    m_main.SetChanged(true);
-    m_main.UpdateCommandState(*state.OpenBook);
-    m_main.showRecordCount();
+    document.SetChanged(true);
 }
 
 void ListCommands::DropEntry(int sourceRow, int targetRow)
@@ -230,7 +223,7 @@ void ListCommands::DropEntry(int sourceRow, int targetRow)
             return;
         }
         MoveItem(sourceRow, targetRow);
-        m_main.SetChanged(true);
+        m_main.document().SetChanged(true);
     } catch (const AppError &e) {
         list->endDrag();
         MessageBoxes::ReportError(&m_main, e.description());
@@ -239,24 +232,24 @@ void ListCommands::DropEntry(int sourceRow, int targetRow)
 
 void ListCommands::MoveItem(int sourceRow, int targetRow)
 {
-    AppState &state = m_main.state();
-    AddressListModel *model = m_main.listModel();
+    BookDocument &document = m_main.document();
     AddressListView *list = m_main.listView();
 
-    if (sourceRow < 0 || sourceRow >= model->rowCount() || targetRow < 0 || targetRow >= model->rowCount())
+    const int count = document.Count();
+    if (sourceRow < 0 || sourceRow >= count || targetRow < 0 || targetRow >= count)
         throw AppError(u"移動する項目が見つかりません。"_s);
-    const Cls_住所 values = state.OpenBook->Item(sourceRow + 1);
+    const Cls_住所 values = document.Record(sourceRow + 1);
     // The original goes first and its copy, under a new key, lands in front
     // of the target: a move never changes the count, so a full book can
     // still be reordered. The insertion cannot fail once its place is known.
-    const QString key = state.NextRecordKey();
-    model->removeRecord(sourceRow);
+    const QString key = document.NextRecordKey();
+    document.RemoveRecord(sourceRow + 1);
     const int before = targetRow > sourceRow ? targetRow : targetRow + 1;
-    const int newRow = model->addRecord(values, before, key);
+    const int position = document.AddRecord(values, before, key);
 
-    model->MarkItem(newRow, false);
-    state.SkipUnmark = false;
-    list->setCurrentRow(newRow);
+    document.MarkItem(position, false);
+    document.SetSkipUnmark(false);
+    list->setCurrentRow(position - 1);
     list->endDrag();
 }
 
@@ -264,7 +257,7 @@ bool ListCommands::ListKeyDown(QKeyEvent *event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
-    const bool hasRecords = m_main.state().OpenBook->Count() > 0;
+    const bool hasRecords = m_main.document().Count() > 0;
     switch (event->key()) {
     case Qt::Key_Delete:
         if (!hasRecords)
@@ -306,7 +299,7 @@ bool ListCommands::ListKeyDown(QKeyEvent *event)
 
 void ListCommands::ListDoubleClick()
 {
-    if (m_main.state().OpenBook->Count() > 0)
+    if (m_main.document().Count() > 0)
         EditCommand(0);
 }
 
@@ -320,14 +313,14 @@ void ListCommands::SendMail()
 {
     if (!m_main.commitListEdit())
         return;
-    AddressListModel *model = m_main.listModel();
-    if (model->rowCount() == 0)
+    const BookDocument &document = m_main.document();
+    if (document.Count() == 0)
         return;
     try {
         const int row = m_main.listView()->currentRow();
         if (row < 0)
             throw AppError(u"メールを送る項目が選択されていません。"_s);
-        const QString address = model->index(row, int(Field::Mail)).data().toString();
+        const QString address = document.Record(row + 1).PMail;
         if (address.isEmpty()) {
             MessageBoxes::Show(&m_main, u"該当の方のメールアドレスは入力されていません。"_s, MsgIcon::Information);
             m_main.focusList();

@@ -14,7 +14,10 @@
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
 #include "print/print_dialog.h"
+#include "settings/colour_setting.h"
+#include "settings/settings_defaults.h"
 #include "settings/settings_sections.h"
 #include "settings/sender_dialog.h"
 #include "settings/settings_dialog.h"
@@ -81,19 +84,12 @@ void fillBackground(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-// A stored colour number (0x00BBGGRR); fallback when the text is no number.
-QColor colourFromSetting(const QString &text, QColor fallback)
-{
-    const std::optional<quint32> n = ParseColourNumber(text);
-    if (!n)
-        return fallback;
-    return QColor(int(*n & 0xFF), int((*n >> 8) & 0xFF), int((*n >> 16) & 0xFF));
-}
-
 } // namespace
 
-MainWindow::MainWindow(AppState &state, SettingsStore &store, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_store(store)
+MainWindow::MainWindow(BookDocument &document, AppState &state, SettingsRecord &appSettings,
+                       PrinterSetup &currentPrinter, SettingsStore &store, QWidget *parent)
+    : QMainWindow(parent), m_document(document), m_state(state), m_settings(appSettings),
+      m_printer(currentPrinter), m_store(store)
 {
     InitArtwork();
     setObjectName(u"F_Main"_s);
@@ -120,9 +116,14 @@ MainWindow::MainWindow(AppState &state, SettingsStore &store, QWidget *parent)
     }
     m_list->setDragCursors(dragCursors[0], dragCursors[1]);
 
-    m_files = std::make_unique<FileCommands>(*this);
+    m_files = std::make_unique<FileCommands>(m_document, *this, m_settings, m_store);
     m_commands = new ListCommands(*this);
     connectCommands();
+
+    // The commands change the book; the window follows.
+    connect(&m_document, &BookDocument::modificationChanged, this, &MainWindow::SetChanged);
+    connect(&m_document, &BookDocument::countChanged, this, &MainWindow::UpdateCommandState);
+    connect(&m_document, &BookDocument::countChanged, this, &MainWindow::showRecordCount);
 }
 
 void MainWindow::connectCommands()
@@ -160,7 +161,7 @@ void MainWindow::openSenderForm()
 {
     if (!commitListEdit())
         return;
-    auto *form = new SenderDialog(m_state, m_store, this);
+    auto *form = new SenderDialog(m_settings, m_store, this);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setWindowModality(Qt::ApplicationModal);
     form->show();
@@ -304,8 +305,8 @@ void MainWindow::buildMenus()
     help->setObjectName(u"mm_ヘルプ"_s);
     menuAction(help, u"mm_Ver"_s, u"バージョン情報(&B)..."_s);
 
-    m_recent = std::make_unique<RecentFilesMenu>(file, recentSeparator, recent0, m_state.AppSettings, this);
-    m_recent->setOpenHandler([this](int i) { m_files->OpenRecentFile(i); });
+    m_recent = std::make_unique<RecentFilesMenu>(file, recentSeparator, recent0, m_settings, this);
+    m_recent->setOpenHandler([this](int i) { m_files->OpenRecentFile(m_recent->entryPath(i)); });
 
     connect(fileNew, &QAction::triggered, this, [this] { m_files->FileNew(); });
     connect(fileOpen, &QAction::triggered, this, [this] { m_files->FileOpen(); });
@@ -322,33 +323,38 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildList()
 {
-    m_model = new AddressListModel(m_state, this);
+    m_model = new AddressListModel(m_document, this);
     m_list = new AddressListView(this);
     m_list->setListModel(m_model);
     setCentralWidget(m_list);
 
-    connect(m_list, &AddressListView::itemClicked, m_model, &AddressListModel::ItemClick);
-    connect(m_model, &AddressListModel::nameEdited, this, [this] { SetChanged(true); });
+    connect(m_list, &AddressListView::itemClicked, this, [this](int row) { m_document.ItemClick(row + 1); });
 }
 
-void MainWindow::Load(const MainWindowOptions &options)
+void MainWindow::sizeToScreen(const MainWindowOptions &options)
 {
-    // 1. The screen decides the window size and the column widths.
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (options.screenWidthTwips)
         m_state.ScreenWidth = *options.screenWidthTwips;
-    else if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
+    else if (s)
         m_state.ScreenWidth = PixelsToTwips(s->geometry().width());
     if (m_state.ScreenWidth == kNarrowScreenTwips)
         resize(TwipsToPixels(12000), TwipsToPixels(9000));
     else
         resize(TwipsToPixels(15360), TwipsToPixels(11520));
+}
+
+void MainWindow::Load(const MainWindowOptions &options)
+{
+    // 1. The screen decides the window size and the column widths.
+    sizeToScreen(options);
     // 2-3.
     LayoutMain();
     setWindowTitle(kTitle);
     // 4-6. Columns and report view; the list is empty.
     m_list->SetupColumns(m_state.ScreenWidth);
     m_list->setViewMode(AddressListView::Report);
-    m_state.MarkedIndex = 1;
+    m_document.SetMarkedIndex(1);
     // 7. View names, the report view chosen.
     {
         const QSignalBlocker block(m_viewCombo);
@@ -371,28 +377,24 @@ void MainWindow::Load(const MainWindowOptions &options)
     }
     // 9.
     TintInputControls(this);
-    // 10. A new, empty, unchanged book.
-    m_state.WorkRecord = std::make_unique<Cls_住所>();
-    m_state.OpenBook = std::make_unique<Cls_管理>();
-    m_model->bookReplaced();
-    m_state.KeyCounter = 0;
-    UpdateCommandState(*m_state.OpenBook);
-    m_state.BookChanged = false;
+    // 10. A new, empty, unchanged book; the count label and the commands follow it.
+    m_document.ReleaseWorkRecord();
+    m_document.SetChanged(false);
+    m_document.ReplaceBook(nullptr, 0);
     // 11-12.
     setStatusText(kUntitledAtStart);
     m_state.SearchHistory.clear();
-    setCountText(u"0件"_s);
     // 13. Nothing of ours is on the clipboard yet, so there is nothing to paste.
     QGuiApplication::clipboard()->clear();
     setEnabledByName(u"mm_Copy(2)"_s, false);
     // 14. The progress bar lies over panel 1 and is hidden until a load or save.
     progressBar()->hide();
     // 15.
-    m_state.SkipUnmark = false;
+    m_document.SetSkipUnmark(false);
     m_state.FontCacheValid = false;
     // 16-17. Settings and the recent-files menu.
-    M_RegS::LoadSettings(m_store, m_state.AppSettings, [this] { ApplyListSettings(); });
-    m_recent->EnsureEntries(m_state.AppSettings.RecentMax);
+    M_RegS::LoadSettings(m_store, m_settings, [this] { ApplyListSettings(); });
+    m_recent->EnsureEntries(m_settings.RecentMax);
     m_store.sync();
     m_recent->BuildRecentMenu();
     // 18.
@@ -403,9 +405,9 @@ void MainWindow::Load(const MainWindowOptions &options)
 
 void MainWindow::ApplyListSettings()
 {
-    const SettingsRecord &s = m_state.AppSettings;
-    m_list->setListColours(colourFromSetting(s.ListColor[0], Qt::white),
-                           colourFromSetting(s.ListColor[1], Qt::black));
+    const SettingsRecord &s = m_settings;
+    m_list->setListColours(ColourFromSetting(s.ListColor[0], SettingsDefaults::ListColor[0]),
+                           ColourFromSetting(s.ListColor[1], SettingsDefaults::ListColor[1]));
     m_list->setListFont(DesignFont(s.ListFontName, 9.75));
 }
 
@@ -433,36 +435,54 @@ bool MainWindow::isEnabledByName(const QString &name) const
     return widget && widget->isEnabled();
 }
 
-void MainWindow::UpdateCommandState(const Cls_管理 &book)
+void MainWindow::UpdateCommandState(int count)
 {
-    const bool on = book.Count() > 0;
+    const bool on = count > 0;
     static const QStringList names = {
         u"cmd_修正(0)"_s, u"cmd_修正(2)"_s, u"mm_修正(0)"_s, u"mm_修正(2)"_s,
-        u"cmd_File(2)"_s, u"cmd_File(3)"_s, u"mm_保存"_s, u"mm_名前保存"_s,
+        u"cmd_File(3)"_s, u"mm_名前保存"_s,
         u"cmd_Mail"_s, u"mm_Mail"_s, u"cmd_検索"_s, u"mm_検索"_s,
         u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s};
     for (const QString &name : names)
         setEnabledByName(name, on);
+    SetChanged(m_document.BookChanged());
 }
 
 void MainWindow::SetChanged(bool changed)
 {
-    m_state.BookChanged = changed;
-    setEnabledByName(u"mm_保存"_s, changed);
-    setEnabledByName(u"cmd_File(2)"_s, changed);
+    // Nothing to save in an empty book, changed or not.
+    const bool on = changed && m_document.Count() > 0;
+    setEnabledByName(u"mm_保存"_s, on);
+    setEnabledByName(u"cmd_File(2)"_s, on);
 }
 
 void MainWindow::setStatusText(const QString &text) { m_status->setPanelText(text); }
 QString MainWindow::statusText() const { return m_status->panelText(); }
 QProgressBar *MainWindow::progressBar() const { return m_status->progress(); }
 
-void MainWindow::showRecordCount()
+void MainWindow::showRecordCount(int count) { m_countLabel->setText(QString::number(count) + u"件"_s); }
+
+QString MainWindow::countText() const { return m_countLabel->text(); }
+
+void MainWindow::setBusy(bool busy) { setEnabled(!busy); }
+
+void MainWindow::repaintNow() { repaint(); }
+
+void MainWindow::showProgress(int maximum)
 {
-    setCountText(QString::number(m_state.OpenBook->Count()) + u"件"_s);
+    QProgressBar *bar = progressBar();
+    bar->setRange(0, maximum);
+    bar->setValue(0);
+    bar->show();
 }
 
-void MainWindow::setCountText(const QString &text) { m_countLabel->setText(text); }
-QString MainWindow::countText() const { return m_countLabel->text(); }
+void MainWindow::setProgress(int value) { progressBar()->setValue(value); }
+
+void MainWindow::hideProgress() { progressBar()->hide(); }
+
+void MainWindow::selectRow(int row) { m_list->setCurrentRow(row); }
+
+void MainWindow::AddRecentFile(const QString &path) { m_recent->AddRecentFile(path); }
 
 bool MainWindow::commitListEdit()
 {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "files/book_window.h"
+
 #include <QList>
 #include <QMainWindow>
+#include <QSize>
 #include <memory>
 #include <optional>
 
@@ -11,9 +14,11 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QToolButton;
-class Cls_管理;
+class BookDocument;
 class SettingsStore;
 struct AppState;
+struct PrinterSetup;
+struct SettingsRecord;
 class AddressListModel;
 class AddressListView;
 class FileCommands;
@@ -21,18 +26,23 @@ class ListCommands;
 class MainStatusBar;
 class RecentFilesMenu;
 
-// What start-up takes from outside: the screen width (read from the screen
-// unless given) and the program's arguments joined by single blanks.
+// What start-up takes from outside: the screen width and the room the
+// desktop leaves for windows (read from the screen unless given), and the
+// program's arguments joined by single blanks.
 struct MainWindowOptions {
     std::optional<int> screenWidthTwips;
+    std::optional<QSize> availableSize;   // pixels
     QString commandLine;
 };
 
 // F_Main: the program's one main window. Closing it ends the program.
-class MainWindow : public QMainWindow {
+// It shows the document's book and follows its signals: the Save controls,
+// the record commands and the count label change with the book.
+class MainWindow : public QMainWindow, public BookWindow {
     Q_OBJECT
 public:
-    MainWindow(AppState &state, SettingsStore &store, QWidget *parent = nullptr);
+    MainWindow(BookDocument &document, AppState &state, SettingsRecord &appSettings, PrinterSetup &currentPrinter,
+               SettingsStore &store, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The start-up sequence: state, list, settings, recent files, and the
@@ -40,7 +50,10 @@ public:
     // and ends the program.
     void Load(const MainWindowOptions &options = {});
 
+    BookDocument &document() { return m_document; }
     AppState &state() { return m_state; }
+    SettingsRecord &AppSettings() { return m_settings; }
+    PrinterSetup &CurrentPrinter() { return m_printer; }
     SettingsStore &store() { return m_store; }
     AddressListModel *listModel() const { return m_model; }
     AddressListView *listView() const { return m_list; }
@@ -52,31 +65,41 @@ public:
     void setEnabledByName(const QString &name, bool enabled);
     bool isEnabledByName(const QString &name) const;
 
-    // Enables the record commands when the book holds a record.
-    void UpdateCommandState(const Cls_管理 &book);
-    // The unsaved-changes flag, with the Save controls.
+    // Enables the record commands when the book holds a record; Save also
+    // needs unsaved changes.
+    void UpdateCommandState(int count);
+    // The Save controls, enabled while the book has unsaved changes and a record.
     void SetChanged(bool changed);
     // Places the list between tool bar and status bar.
     void LayoutMain();
 
     // Status panel 1.
-    void setStatusText(const QString &text);
+    void setStatusText(const QString &text) override;
     QString statusText() const;
     QProgressBar *progressBar() const;
 
-    // lbl_件数: the record count followed by "件", or any text.
-    void showRecordCount();
-    void setCountText(const QString &text);
+    // lbl_件数: the record count followed by "件".
+    void showRecordCount(int count);
     QString countText() const;
 
     // Ends a rename in progress as if the user had pressed Enter, so that a
     // command that looks at the book sees the new name.
     // False when the name cannot be stored: the editor stays open and the
     // command that asked should stop.
-    bool commitListEdit();
+    bool commitListEdit() override;
 
     // Gives the list the focus; a list that cannot take it is left alone.
-    void focusList();
+    void focusList() override;
+
+    // The rest of what the file commands need of the window.
+    QWidget *dialogOwner() override { return this; }
+    void setBusy(bool busy) override;
+    void repaintNow() override;
+    void showProgress(int maximum) override;
+    void setProgress(int value) override;
+    void hideProgress() override;
+    void selectRow(int row) override;
+    void AddRecentFile(const QString &path) override;
 
     // The view mode as the combo's and the menu's clicks set it.
     void chooseViewFromCombo(int index);
@@ -96,10 +119,15 @@ private:
     void buildList();
     void connectCommands();
     void openSenderForm();
+    // The outer size the design gives for the screen, within the room the desktop leaves.
+    void sizeToScreen(const MainWindowOptions &options);
     QAction *menuAction(QMenu *menu, const QString &name, const QString &caption);
     QAction *menuSeparator(QMenu *menu, const QString &name);
 
+    BookDocument &m_document;
     AppState &m_state;
+    SettingsRecord &m_settings;
+    PrinterSetup &m_printer;
     SettingsStore &m_store;
     AddressListModel *m_model = nullptr;
     AddressListView *m_list = nullptr;

@@ -5,6 +5,9 @@
 #include "mainwindow/splash_window.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
+#include "print/printer_setup.h"
+#include "settings/app_settings.h"
 #include "settings/settings_store.h"
 
 #include <QApplication>
@@ -18,9 +21,14 @@ int StartMain(const QStringList &arguments)
     splash->repaint();
     QApplication::processEvents();
 
+    // The program's state for the run: the book, the rest the windows share,
+    // the settings and the printer; the main window outlives none of them.
+    BookDocument document;
     AppState state;
+    SettingsRecord settings;
+    PrinterSetup printer;
     SettingsStore store;
-    MainWindow window(state, store);
+    MainWindow window(document, state, settings, printer, store);
     MainWindowOptions options;
     // The argument text whole, as the user gave it.
     options.commandLine = arguments.mid(1).join(u' ');

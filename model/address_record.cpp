@@ -43,11 +43,6 @@ Cls_管理 &Cls_住所::管理()
     return *m_ownCollection;
 }
 
-void Cls_住所::set管理(Cls_管理 *owner)
-{
-    m_owner = owner;
-}
-
 QString &Cls_住所::field(Field f)
 {
     switch (f) {

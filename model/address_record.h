@@ -28,7 +28,6 @@ public:
     // The collection the record was added to. A record that was never added
     // gets an empty collection of its own, the same one on every read.
     Cls_管理 &管理();
-    void set管理(Cls_管理 *owner);
     bool has管理() const { return m_owner != nullptr; }
 
     QString &field(Field f);

@@ -1,7 +1,6 @@
 #include "print/printouts.h"
 
 #include "model/address_record.h"
-#include "model/app_state.h"
 #include "print/print_surface.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,9 +32,9 @@ void PrintAt(PrintSurface &surface, double x, double y, const QString &text)
 
 void PrintAddressLabels(PrintSurface *surface, PrintJob &job, int previewFlag)
 {
-    PrintoutRun run(surface, job, previewFlag);
+    PrintoutRun run(surface, job, previewFlag, Kind);
     try {
-        run.SetUpPaper(OrientationPortrait);
+        run.SetUpPaper();
         DrawPageHeader(run.Surface(), job, Kind, run.Page());
         int label = 1;
         run.ShowPrinting();

@@ -1,7 +1,6 @@
 #include "print/printouts.h"
 
 #include "model/address_record.h"
-#include "model/app_state.h"
 #include "print/print_surface.h"
 
 #include <array>
@@ -16,21 +15,20 @@ constexpr double BandHeight = 350, RowPitch = 250;
 constexpr int RowsPerPage = 40;
 
 struct Column {
-    Field field;
+    Field field;       // its caption is the field's
     double ruleX;      // left rule, from the frame's left edge
-    const char16_t *caption;
     double captionX;   // from the frame's left edge
 };
 
 // In print order; each text starts 50 twips right of its column's rule.
 const std::array<Column, FieldCount> Columns = {{
-    {Field::Name, 0, u"氏名", 600},
-    {Field::Tel, 1700, u"電話番号", 2080},
-    {Field::Mail, 3300, u"メールアドレス", 4300},
-    {Field::Yubin, 6800, u"〒", 7200},
-    {Field::Ju1, 7800, u"住所1", 8900},
-    {Field::Ju2, 10600, u"住所2", 11700},
-    {Field::Memo, 13400, u"一言メモ", 14000},
+    {Field::Name, 0, 600},
+    {Field::Tel, 1700, 2080},
+    {Field::Mail, 3300, 4300},
+    {Field::Yubin, 6800, 7200},
+    {Field::Ju1, 7800, 8900},
+    {Field::Ju2, 10600, 11700},
+    {Field::Memo, 13400, 14000},
 }};
 
 void DrawTableFrame(PrintSurface &surface, PrintJob &job)
@@ -45,7 +43,7 @@ void DrawTableFrame(PrintSurface &surface, PrintJob &job)
         for (const Column &column : Columns) {
             surface.CurrentX = FrameX + column.captionX;
             surface.CurrentY = FrameY + 100;
-            surface.PrintLine(QString::fromUtf16(column.caption));
+            surface.PrintLine(FieldCaptions()[size_t(column.field)]);
         }
     });
 }
@@ -63,9 +61,9 @@ void DrawPageFurniture(PrintoutRun &run, PrintJob &job)
 
 void PrintAddressList(PrintSurface *surface, PrintJob &job, int previewFlag)
 {
-    PrintoutRun run(surface, job, previewFlag);
+    PrintoutRun run(surface, job, previewFlag, Kind);
     try {
-        run.SetUpPaper(OrientationLandscape);
+        run.SetUpPaper();
         DrawPageFurniture(run, job);
         int rowsOnPage = 0;
         run.ShowPrinting();

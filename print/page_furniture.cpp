@@ -1,39 +1,18 @@
 #include "print/printouts.h"
 
 #include "model/app_error.h"
-#include "model/app_state.h"
+#include "model/book_document.h"
 #include "model/record_keys.h"
+#include "print/print_run_state.h"
 #include "print/print_surface.h"
+#include "print/printout_kinds.h"
+#include "settings/app_settings.h"
 
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct HeaderLayout {
-    QString title;
-    double titleX;
-    QString dateSuffix;
-    QPointF pageNumberAt;
-};
-
-HeaderLayout HeaderFor(int kind)
-{
-    switch (kind) {
-    case 1: {
-        // Centred under the table frame.
-        constexpr int frameWidth = 15500, frameHeight = 10350;
-        return {u"住所録一覧表"_s, 300, u" 発行"_s, QPointF((frameWidth - 300) / 2 + 300, frameHeight + 750)};
-    }
-    case 2:
-        return {u"宛名ラベル"_s, 400, u" 発行"_s, QPointF(5590, 15800)};
-    case 3:
-        return {u"電話番号一覧表"_s, 400, u"\u3000発行"_s, QPointF(7440, 11100)};
-    default:
-        throw AppError(u"印刷の種類 %1 には見出しがありません。"_s.arg(kind));
-    }
-}
 
 void ReportFailure(PrintJob &job, const QString &description)
 {
@@ -92,7 +71,7 @@ QString PrintDate(const QDate &date)
 void SetPrintFont(PrintSurface &surface, PrintJob &job, int kind, bool bold, double size)
 {
     DrawTrapped(surface, job, [&] {
-        const auto &names = job.state.AppSettings.PrintFontName;
+        const auto &names = job.settings.PrintFontName;
         if (kind < 1 || kind > int(names.size()))
             throw AppError(u"印刷の種類 %1 には印刷フォントがありません。"_s.arg(kind));
         surface.Font.Bold = bold;
@@ -105,7 +84,10 @@ void SetPrintFont(PrintSurface &surface, PrintJob &job, int kind, bool bold, dou
 void DrawPageHeader(PrintSurface &surface, PrintJob &job, int kind, int pageNumber)
 {
     DrawTrapped(surface, job, [&] {
-        const HeaderLayout layout = HeaderFor(kind);
+        const PrintoutKind *row = FindPrintoutKind(kind);
+        if (!row || !row->header)
+            throw AppError(u"印刷の種類 %1 には見出しがありません。"_s.arg(kind));
+        const PageHeaderLayout &layout = *row->header;
         SetPrintFont(surface, job, kind, true, 12);
         surface.CurrentX = layout.titleX;
         surface.CurrentY = 200;
@@ -113,7 +95,7 @@ void DrawPageHeader(PrintSurface &surface, PrintJob &job, int kind, int pageNumb
         // The smaller text stands on the title's line, right after it.
         surface.CurrentY = 230;
         surface.Font.Size = 10;
-        surface.PrintText(u"  ファイル名は【"_s + job.state.BookFileName + u"】"_s);
+        surface.PrintText(u"  ファイル名は【"_s + job.document.BookFileName() + u"】"_s);
         surface.PrintLine(u"   "_s + PrintDate(job.today) + layout.dateSuffix);
         surface.CurrentX = layout.pageNumberAt.x();
         surface.CurrentY = layout.pageNumberAt.y();
@@ -124,10 +106,11 @@ void DrawPageHeader(PrintSurface &surface, PrintJob &job, int kind, int pageNumb
 const Cls_住所 &PrintEntryRecord(const PrintJob &job, int index)
 {
     const QString key = MakeRecordKey(job.entries.KeyNumber(index));
-    if (!job.state.OpenBook->Contains(key))
+    const Cls_管理 &book = job.document.OpenBook();
+    if (!book.Contains(key))
         throw AppError(u"印刷する %1 番目の項目が住所録にありません。\n"
                        u"住所録が変わったため印刷を中止しました。"_s.arg(index + 1));
-    return job.state.OpenBook->Item(key);
+    return book.Item(key);
 }
 
 void DrawBandedFrame(PrintSurface &surface, double x, double y, double width, double height, double bandHeight)
@@ -166,46 +149,37 @@ void SetRowRulePen(PrintSurface &surface, int rowNumber)
     }
 }
 
-PrintoutRun::PrintoutRun(PrintSurface *surface, PrintJob &job, int previewFlag)
-    : m_surface(surface), m_job(job), m_previewFlag(previewFlag)
+PrintoutRun::PrintoutRun(PrintSurface *surface, PrintJob &job, int previewFlag, int kind)
+    : m_surface(surface), m_job(job), m_previewFlag(previewFlag), m_kind(*FindPrintoutKind(kind))
 {
 }
 
-void PrintoutRun::SetUpPaper(int orientation)
+void PrintoutRun::SetUpPaper()
 {
     m_job.progress.SetValue(2);
     m_job.progress.SetStatus(u"用紙設定中..."_s);
     if (m_previewFlag == 0) {
-        m_surface->SetScaleMode(ScaleTwips);
-        m_surface->SetPaperSize(PaperA4);
-        m_surface->SetOrientation(orientation);
-        m_surface->SetPrintQuality(QualityHigh);
-    }
-    m_page = 1;
-    m_job.state.PreviewPageCount = 1;
-}
-
-void PrintoutRun::SetUpPostcard()
-{
-    m_job.progress.SetValue(2);
-    m_job.progress.SetStatus(u"用紙設定中..."_s);
-    if (m_previewFlag == 0) {
-        // The cards are drawn in millimetres on whatever page the printer
-        // gives, so a setting it refuses does not stop the run.
-        const auto ignoringFailure = [](const std::function<void()> &step) {
+        const KindPaper &paper = m_kind.paper;
+        // A card is drawn in millimetres on whatever page the printer gives,
+        // so a setting the printer refuses for the user-defined paper does
+        // not stop the run; A4 it must take.
+        const bool tolerant = paper.paperSize == PaperUser;
+        const auto step = [tolerant](const std::function<void()> &set) {
             try {
-                step();
+                set();
             } catch (const std::exception &) {
+                if (!tolerant)
+                    throw;
             }
         };
-        ignoringFailure([this] { m_surface->SetScaleMode(ScaleMillimetres); });
-        ignoringFailure([this] { m_surface->SetPaperSize(PaperUser); });
-        // A landscape list printed before must not turn the card.
-        ignoringFailure([this] { m_surface->SetOrientation(OrientationPortrait); });
-        ignoringFailure([this] { m_surface->SetPrintQuality(QualityHigh); });
+        step([&] { m_surface->SetScaleMode(paper.scaleMode); });
+        step([&] { m_surface->SetPaperSize(paper.paperSize); });
+        // A landscape list printed before must not turn a portrait page.
+        step([&] { m_surface->SetOrientation(paper.orientation); });
+        step([&] { m_surface->SetPrintQuality(QualityHigh); });
     }
     m_page = 1;
-    m_job.state.PreviewPageCount = 1;
+    m_job.run.PreviewPageCount = 1;
 }
 
 void PrintoutRun::ShowPrinting()
@@ -216,7 +190,7 @@ void PrintoutRun::ShowPrinting()
 bool PrintoutRun::Cancelled()
 {
     m_job.progress.PumpEvents();
-    return m_job.state.PrintCancelled;
+    return m_job.run.PrintCancelled;
 }
 
 void PrintoutRun::StartNewPage()
@@ -237,7 +211,7 @@ void PrintoutRun::StartNewPage()
         next.FillStyle = m_surface->FillStyle;
         next.FillColor = m_surface->FillColor;
         m_surface = &next;
-        m_job.state.PreviewPageCount = qint16(m_page);
+        m_job.run.PreviewPageCount = qint16(m_page);
     }
 }
 
@@ -245,7 +219,7 @@ void PrintoutRun::Finish()
 {
     if (m_previewFlag != 0)
         return;
-    if (m_job.state.PrintCancelled)
+    if (m_job.run.PrintCancelled)
         m_surface->KillDoc();
     else
         m_surface->EndDoc();
@@ -259,20 +233,7 @@ void PrintoutRun::Fail(const std::exception &e)
 
 void RunKindPrintout(int kind, PrintSurface *surface, PrintJob &job, int previewFlag)
 {
-    switch (kind) {
-    case 1:
-        PrintAddressList(surface, job, previewFlag);
-        break;
-    case 2:
-        PrintAddressLabels(surface, job, previewFlag);
-        break;
-    case 3:
-        PrintPhoneList(surface, job, previewFlag);
-        break;
-    case 4:
-        PrintPostcards(surface, job, previewFlag);
-        break;
-    default:
-        break;   // a kind without a printout prints nothing
-    }
+    // A kind without a printout prints nothing.
+    if (const PrintoutKind *row = FindPrintoutKind(kind))
+        row->print(surface, job, previewFlag);
 }

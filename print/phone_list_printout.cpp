@@ -1,7 +1,6 @@
 #include "print/printouts.h"
 
 #include "model/address_record.h"
-#include "model/app_state.h"
 #include "print/print_surface.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,10 +22,10 @@ void DrawPhoneColumn(PrintSurface &surface, double x)
     surface.Line(x + NamePartWidth, ColumnTop, 0, ColumnHeight);
     surface.CurrentX = x + 800;
     surface.CurrentY = ColumnTop + 100;
-    surface.PrintLine(u"氏名"_s);
+    surface.PrintLine(FieldCaptions()[size_t(Field::Name)]);
     surface.CurrentX = x + 2600;
     surface.CurrentY = ColumnTop + 100;
-    surface.PrintLine(u"電話番号"_s);
+    surface.PrintLine(FieldCaptions()[size_t(Field::Tel)]);
     surface.Line(x, ColumnTop + BandHeight, ColumnWidth, 0);
 }
 
@@ -41,9 +40,9 @@ void DrawPageFurniture(PrintoutRun &run, PrintJob &job)
 
 void PrintPhoneList(PrintSurface *surface, PrintJob &job, int previewFlag)
 {
-    PrintoutRun run(surface, job, previewFlag);
+    PrintoutRun run(surface, job, previewFlag, Kind);
     try {
-        run.SetUpPaper(OrientationLandscape);
+        run.SetUpPaper();
         DrawPageFurniture(run, job);
         // A column opens only when an entry comes for it.
         int rowsUsed = RowsPerColumn;

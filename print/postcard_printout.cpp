@@ -1,9 +1,10 @@
 #include "print/printouts.h"
 
 #include "model/address_record.h"
-#include "model/app_state.h"
+#include "print/print_run_state.h"
 #include "print/print_surface.h"
 #include "print/vertical_text.h"
+#include "settings/app_settings.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -85,8 +86,8 @@ void DrawSender(PrintSurface &surface, PrintJob &job, const SenderInfo &sender, 
 
 void PrintPostcards(PrintSurface *surface, PrintJob &job, int previewFlag)
 {
-    PrintoutRun run(surface, job, previewFlag);
-    run.SetUpPostcard();
+    PrintoutRun run(surface, job, previewFlag, Kind);
+    run.SetUpPaper();
     try {
         run.ShowPrinting();
         const int count = job.entries.Count();
@@ -95,10 +96,10 @@ void PrintPostcards(PrintSurface *surface, PrintJob &job, int previewFlag)
                 break;
             const Cls_住所 &record = PrintEntryRecord(job, i);
             // Read for every card, as the settings are the user's to change.
-            const SettingsRecord &settings = job.state.AppSettings;
+            const SettingsRecord &settings = job.settings;
             const double adj = settings.HagakiOffsetMm;
             DrawRecipient(run.Surface(), job, record, adj);
-            if (job.state.PrintSender)
+            if (job.run.PrintSender)
                 DrawSender(run.Surface(), job, settings.Sender, adj);
             // No page follows the last card, so no blank page ends the job.
             if (i != count - 1)

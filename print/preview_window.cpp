@@ -6,11 +6,13 @@
 #include "mainwindow/twips.h"
 #include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
-#include "model/app_state.h"
 #include "print/picture_surface.h"
 #include "print/print_dialog.h"
 #include "print/print_progress_window.h"
+#include "print/print_run_state.h"
 #include "print/printer_surface.h"
+#include "print/printers.h"
+#include "print/printout_kinds.h"
 #include "print/printouts.h"
 
 #include <QCloseEvent>
@@ -91,35 +93,6 @@ const ZoomLevel kZoomLevels[] = {
 };
 constexpr int kDefaultZoom = 2;   // 100%
 
-// The paper of a kind as the printer is told: scale, paper code,
-// orientation and the user-defined size (portrait twips).
-void ApplyKindSetup(PrinterSetup &printer, int kind)
-{
-    switch (kind) {
-    case 1:
-    case 3:
-        printer.ScaleMode = ScaleTwips;
-        printer.PaperSize = PaperA4;
-        printer.Orientation = OrientationLandscape;
-        break;
-    case 2:
-        printer.ScaleMode = ScaleTwips;
-        printer.PaperSize = PaperA4;
-        printer.Orientation = OrientationPortrait;
-        break;
-    case 4:
-        // A postcard, 100 x 148 mm, given in twips (56.7 twips a millimetre).
-        printer.ScaleMode = ScaleMillimetres;
-        printer.PaperSize = PaperUser;
-        printer.Orientation = OrientationPortrait;
-        printer.PaperWidthTwips = PostcardWidthTwips;
-        printer.PaperHeightTwips = PostcardHeightTwips;
-        break;
-    default:
-        break;
-    }
-}
-
 QPageSize PortraitPaper(const PrinterSetup &printer)
 {
     if (printer.PaperSize == PaperUser && printer.PaperWidthTwips > 0 && printer.PaperHeightTwips > 0)
@@ -194,8 +167,10 @@ QWidget *PaintedPanel(QWidget *parent, const QString &name, const QColor &colour
 
 } // namespace
 
-PreviewWindow::PreviewWindow(AppState &state, PrintDialog &printDialog)
-    : QWidget(&printDialog, Qt::Window), m_state(state), m_dialog(printDialog)
+PreviewWindow::PreviewWindow(PrintDialog &printDialog)
+    : QWidget(&printDialog, Qt::Window), m_dialog(printDialog), m_run(printDialog.run()),
+      m_kind(FindPrintoutKind(m_run.PreviewKind) ? *FindPrintoutKind(m_run.PreviewKind) : PrintoutKinds().front()),
+      m_sender(m_run.PrintSender)
 {
     setObjectName(u"F_Prevew"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -294,7 +269,7 @@ void PreviewWindow::resizeEvent(QResizeEvent *event)
 
 void PreviewWindow::SetupPreviewPage(int pageIndex)
 {
-    ApplyKindSetup(m_state.CurrentPrinter, m_state.PreviewKind);
+    ApplyKindPaper(m_dialog.CurrentPrinter(), m_kind.paper);
     QScreen *screen = m_dialog.screen();
     if (screen) {
         const QRect available = screen->availableGeometry();
@@ -309,8 +284,8 @@ void PreviewWindow::SetupPreviewPage(int pageIndex)
 
 void PreviewWindow::FitPageToPrinter(int pageIndex)
 {
-    const int unit = m_state.PreviewKind == 4 ? ScaleMillimetres : ScaleTwips;
-    m_pages[size_t(pageIndex)] = std::make_unique<PictureSurface>(PaperTwips(m_state.CurrentPrinter), unit);
+    m_pages[size_t(pageIndex)] =
+        std::make_unique<PictureSurface>(PaperTwips(m_dialog.CurrentPrinter()), m_kind.paper.scaleMode);
 }
 
 void PreviewWindow::FillZoomList()
@@ -366,7 +341,7 @@ void PreviewWindow::activated()
 {
     if (!m_pagesListed) {
         // No more entries than pages exist, whatever count the run left.
-        const int count = std::clamp(int(m_state.PreviewPageCount), 0, PageCount());
+        const int count = std::clamp(int(m_run.PreviewPageCount), 0, PageCount());
         {
             const QSignalBlocker quiet(m_pageList);
             m_pageList->clear();
@@ -463,25 +438,27 @@ void PreviewWindow::printFromPreview()
     if (m_printing)
         return;
     m_print->showNormal();
-    m_state.RunFromDialog = false;
-    m_state.RunFromPreview = true;
+    m_run.RunFromDialog = false;
+    m_run.RunFromPreview = true;
+    // What the pages show, whatever the dialog printed meanwhile.
+    m_run.PrintKindName = m_kind.name;
+    m_run.PrintSender = m_sender;
 
     // Deleted here, after the run, never while the printout still uses it.
-    QPointer<PrintProgressWindow> progress = new PrintProgressWindow(m_state, this);
-    progress->Prepare(m_state.PrintKindName, 0, m_dialog.Count());
+    QPointer<PrintProgressWindow> progress = new PrintProgressWindow(m_run, this);
+    progress->Prepare(m_run.PrintKindName, 0, m_dialog.Count());
     progress->show();
-    m_state.PrintCancelled = false;
+    m_run.PrintCancelled = false;
 
     m_printing = true;
     try {
-        std::unique_ptr<PrintSurface> printer = PrinterSurfaces::Create(m_state.CurrentPrinter, m_state.PrintKindName);
+        std::unique_ptr<PrintSurface> printer = PrinterSurfaces::Create(m_dialog.CurrentPrinter(), m_run.PrintKindName);
         const PrintEntriesSnapshot entries(m_dialog);
-        PrintJob job{m_state, *progress, entries, nullptr,
-                     ReportEachFailureOnce([this](const QString &description) {
-                         MessageBoxes::ReportError(this, description);
-                     }),
-                     QDate::currentDate()};
-        RunKindPrintout(m_state.PreviewKind, printer.get(), job, 0);
+        PrintJob job = m_dialog.MakeJob(*progress, entries);
+        job.reportFailure = ReportEachFailureOnce([this](const QString &description) {
+            MessageBoxes::ReportError(this, description);
+        });
+        m_kind.print(printer.get(), job, 0);
     } catch (const AppError &e) {
         MessageBoxes::ReportError(this, e.description());
     } catch (const std::exception &e) {
@@ -490,7 +467,7 @@ void PreviewWindow::printFromPreview()
     m_printing = false;
     // Closing, not only discarding, hands the focus back to this window
     // (the cancel button has closed it already).
-    if (!m_state.PrintCancelled && progress)
+    if (!m_run.PrintCancelled && progress)
         progress->close();
     delete progress.data();
 }

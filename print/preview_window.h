@@ -14,7 +14,8 @@ class QFrame;
 class QLabel;
 class QScrollBar;
 class ZoomedPage;
-struct AppState;
+struct PrintoutKind;
+struct PrintRunState;
 
 // F_Prevew: the pages of a preview run, one at a time, at one of five zoom
 // levels; its print button runs the same printout on the printer.
@@ -25,9 +26,11 @@ struct AppState;
 class PreviewWindow : public QWidget, public PreviewPages {
     Q_OBJECT
 public:
-    // Owned by the print dialog; sets the printer up for PreviewKind and
-    // sizes the first page picture to match. Deletes itself when closed.
-    PreviewWindow(AppState &state, PrintDialog &printDialog);
+    // Owned by the print dialog; sets the printer up for the run's
+    // PreviewKind and sizes the first page picture to match. Its print
+    // button prints that kind, with or without the sender as the run had
+    // it. Deletes itself when closed.
+    explicit PreviewWindow(PrintDialog &printDialog);
     ~PreviewWindow() override;
 
     // Pic_drw(0), the surface of page 1.
@@ -60,8 +63,10 @@ private:
     void scrolled();
     void printFromPreview();
 
-    AppState &m_state;
     PrintDialog &m_dialog;
+    PrintRunState &m_run;
+    const PrintoutKind &m_kind;   // what the pages show
+    bool m_sender = false;        // postcards: with the sender
     std::vector<std::unique_ptr<PictureSurface>> m_pages;
 
     QFrame *m_coolBar = nullptr;

@@ -10,19 +10,18 @@
 #include "mainwindow/twips.h"
 #include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
-#include "model/app_state.h"
+#include "model/book_document.h"
 #include "print/picture_surface.h"
 #include "print/preview_window.h"
 #include "print/print_progress_window.h"
 #include "print/printer_choice_dialog.h"
 #include "print/printer_surface.h"
+#include "print/printout_kinds.h"
 #include "print/printouts.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -81,29 +80,9 @@ const ButtonArt kButtons[] = {
     {u"cmd_プリンタ選択", u"printer", u"プリンタの選択"},
 };
 
-// PrintKindName by kind; the option buttons' names as the background letters them.
-const QString kKindNames[] = {u"一覧印刷"_s, u"宛名ラベル"_s, u"電話番号"_s, u"はがき(表)"_s};
-const QString kKindLabels[] = {u"一覧印刷"_s, u"宛名ラベル"_s, u"電話番号"_s, u"はがき表"_s};
-
 QString picturePath(const char16_t *picture, bool hover)
 {
     return u":/print/"_s + QString::fromUtf16(picture) + (hover ? u"_hover.svg"_s : u".svg"_s);
-}
-
-// A button that can be disabled shows its picture while enabled and only
-// its plain caption while disabled.
-void setPictureButtonEnabled(PictureButton *button, const char16_t *picture, const QString &caption,
-                             bool enabled)
-{
-    button->setEnabled(enabled);
-    if (enabled) {
-        button->setText(QString());
-        button->setPictures(picturePath(picture, false), picturePath(picture, true));
-    } else {
-        button->setPictures(QString(), QString());
-        button->setIcon(QIcon());
-        button->setText(caption);
-    }
 }
 
 QString countText(int count) { return QString::number(count) + u"件"_s; }
@@ -130,8 +109,9 @@ PrintDialog *PrintDialog::Open(MainWindow &main)
 }
 
 PrintDialog::PrintDialog(MainWindow &main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint),
+    : PictureDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                               | Qt::WindowCloseButtonHint,
+                    u":/print/background.svg"_s),
       m_main(main)
 {
     setObjectName(u"F_Print"_s);
@@ -139,15 +119,12 @@ PrintDialog::PrintDialog(MainWindow &main)
     setWindowTitle(u"印刷処理"_s);
     setFont(DesignFont(DialogFace, 9));
     setFixedSize(TwipsClientSize(kWidth, kHeight));
-    // The buttons go back to their normal pictures when the mouse crosses the background.
-    setMouseTracking(true);
 
     buildControls();
     FillPrintLists();
-    AppState &s = state();
-    s.PrintListsChanged = false;
+    m_run.PrintListsChanged = false;
     TintInputControls(this);
-    s.PrintDialogReady = true;
+    m_run.PrintDialogReady = true;
 
     if (const QScreen *screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -198,10 +175,11 @@ void PrintDialog::buildControls()
 
     for (int i = 0; i < 4; ++i) {
         // The kinds' names are lettered on the background beside the buttons.
+        const QString &label = FindPrintoutKind(i + 1)->optionLabel;
         auto *option = new QRadioButton(this);
         option->setObjectName(u"opt_印刷形式(%1)"_s.arg(i));
-        option->setAccessibleName(kKindLabels[i]);
-        option->setToolTip(kKindLabels[i]);
+        option->setAccessibleName(label);
+        option->setToolTip(label);
         m_kinds[size_t(i)] = option;
     }
     m_kinds[0]->setChecked(true);
@@ -242,8 +220,14 @@ void PrintDialog::buildControls()
     connect(m_toPrint, &QListWidget::itemDoubleClicked, this, [this] { moveOne(m_toPrint, m_candidates); });
 }
 
-AppState &PrintDialog::state() { return m_main.state(); }
-MainWindow &PrintDialog::mainWindow() { return m_main; }
+const BookDocument &PrintDialog::document() const { return m_main.document(); }
+const SettingsRecord &PrintDialog::AppSettings() const { return m_main.AppSettings(); }
+PrinterSetup &PrintDialog::CurrentPrinter() { return m_main.CurrentPrinter(); }
+
+PrintJob PrintDialog::MakeJob(PrintProgress &progress, const PrintEntries &entries)
+{
+    return PrintJob{document(), AppSettings(), m_run, progress, entries, nullptr, {}, QDate::currentDate()};
+}
 
 int PrintDialog::Count() const { return m_toPrint->count(); }
 
@@ -265,7 +249,7 @@ int PrintDialog::Kind() const
 void PrintDialog::FillPrintLists()
 {
     WaitCursor busy;
-    const Cls_管理 &book = *state().OpenBook;
+    const Cls_管理 &book = document().OpenBook();
     m_candidates->clear();
     for (int i = 1; i <= book.Count(); ++i) {
         const Cls_住所 &record = book.Item(i);
@@ -290,15 +274,9 @@ void PrintDialog::showCounts()
     m_counts[1]->setText(countText(m_toPrint->count()));
 }
 
-void PrintDialog::setDetailEnabled(int index, bool enabled)
-{
-    setPictureButtonEnabled(m_detail[size_t(index)], u"detail", u"詳細確認"_s, enabled);
-}
+void PrintDialog::setDetailEnabled(int index, bool enabled) { m_detail[size_t(index)]->setActive(enabled); }
 
-void PrintDialog::setResetEnabled(bool enabled)
-{
-    setPictureButtonEnabled(m_reset, u"reset", u"初期化"_s, enabled);
-}
+void PrintDialog::setResetEnabled(bool enabled) { m_reset->setActive(enabled); }
 
 void PrintDialog::MoveEntries(int button)
 {
@@ -327,7 +305,7 @@ void PrintDialog::MoveEntries(int button)
     afterMove(from);
 }
 
-void PrintDialog::moveItems(QListWidget *from, QListWidget *to, bool onlySelected)
+bool PrintDialog::moveItems(QListWidget *from, QListWidget *to, bool onlySelected)
 {
     WaitCursor busy;
     // The source is rebuilt from what stays rather than emptied from the
@@ -338,7 +316,7 @@ void PrintDialog::moveItems(QListWidget *from, QListWidget *to, bool onlySelecte
         (!onlySelected || item->isSelected() ? moved : kept).append(item);
     }
     if (moved.isEmpty())
-        return;
+        return false;
     from->setUpdatesEnabled(false);
     to->setUpdatesEnabled(false);
     for (int i = from->count() - 1; i >= 0; --i)
@@ -351,6 +329,7 @@ void PrintDialog::moveItems(QListWidget *from, QListWidget *to, bool onlySelecte
     }
     from->setUpdatesEnabled(true);
     to->setUpdatesEnabled(true);
+    return true;
 }
 
 void PrintDialog::moveOne(QListWidget *from, QListWidget *to)
@@ -367,7 +346,7 @@ void PrintDialog::moveOne(QListWidget *from, QListWidget *to)
 void PrintDialog::afterMove(QListWidget *from)
 {
     showCounts();
-    state().PrintListsChanged = true;
+    m_run.PrintListsChanged = true;
     setResetEnabled(true);
     from->clearSelection();
     from->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
@@ -384,7 +363,7 @@ void PrintDialog::ShowDetail(int index)
 
 void PrintDialog::Reset()
 {
-    if (!state().PrintListsChanged)
+    if (!m_run.PrintListsChanged)
         return;
     if (MessageBoxes::Show(this, u"最初の状態に戻しますか？"_s, MsgIcon::Question, MsgButtons::YesNo,
                            MsgAnswer::Yes)
@@ -394,7 +373,7 @@ void PrintDialog::Reset()
 
 void PrintDialog::ChoosePrinter()
 {
-    auto *choice = new PrinterChoiceDialog(state(), this);
+    auto *choice = new PrinterChoiceDialog(CurrentPrinter(), this);
     choice->setAttribute(Qt::WA_DeleteOnClose);
     choice->setWindowModality(Qt::ApplicationModal);
     choice->show();
@@ -406,7 +385,7 @@ PreviewWindow *PrintDialog::previewWindow() const { return m_preview; }
 PreviewWindow &PrintDialog::EnsurePreviewWindow()
 {
     if (!m_preview)
-        m_preview = new PreviewWindow(state(), *this);
+        m_preview = new PreviewWindow(*this);
     return *m_preview;
 }
 
@@ -442,7 +421,6 @@ void PrintDialog::Go(int index)
     if (!DiscardPreviewWindow())
         return;
 
-    AppState &s = state();
     QPointer<PrintProgressWindow> progress;
     const auto fail = [&](const QString &description) {
         setEnabled(true);
@@ -452,32 +430,32 @@ void PrintDialog::Go(int index)
     };
     m_running = true;
     try {
-        const int kind = Kind();
-        s.PrintKindName = kKindNames[kind - 1];
-        if (kind == 4)
-            s.PrintSender = MessageBoxes::Show(this, u"差出人を印刷しますか？"_s, MsgIcon::Question,
-                                               MsgButtons::YesNo, MsgAnswer::Yes)
-                            == MsgAnswer::Yes;
-        s.LastRunMode = qint16(index);
-        s.RunFromDialog = true;
+        const PrintoutKind &kind = *FindPrintoutKind(Kind());
+        m_run.PrintKindName = kind.name;
+        if (kind.asksSender)
+            m_run.PrintSender = MessageBoxes::Show(this, u"差出人を印刷しますか？"_s, MsgIcon::Question,
+                                                   MsgButtons::YesNo, MsgAnswer::Yes)
+                                == MsgAnswer::Yes;
+        m_run.LastRunMode = qint16(index);
+        m_run.RunFromDialog = true;
 
-        progress = new PrintProgressWindow(s, this);
-        progress->Prepare(s.PrintKindName, index, m_toPrint->count());
+        progress = new PrintProgressWindow(m_run, this);
+        progress->Prepare(m_run.PrintKindName, index, m_toPrint->count());
         progress->show();
         progress->repaint();
 
         setEnabled(false);
         // Disabling the dialog reaches its progress window too; its cancel button must work.
         progress->setEnabled(true);
-        s.PrintCancelled = false;
-        s.RunFromPreview = false;
+        m_run.PrintCancelled = false;
+        m_run.RunFromPreview = false;
 
-        RunPrintout(*progress, *this, kind, index);
+        RunPrintout(*progress, *this, kind.kind, index);
 
-        if (!s.PrintCancelled && progress)
+        if (!m_run.PrintCancelled && progress)
             progress->close();
         setEnabled(true);
-        if (index == 1 && !s.PrintCancelled && m_preview) {
+        if (index == 1 && !m_run.PrintCancelled && m_preview) {
             m_preview->activateWindow();
             m_preview->setFocus();
         }
@@ -494,22 +472,13 @@ void PrintDialog::Go(int index)
 void PrintDialog::done(int result)
 {
     // Not before the dialog has loaded, and never under a running printout.
-    if (!state().PrintDialogReady || isRunning())
+    if (!m_run.PrintDialogReady || isRunning())
         return;
     MainWindow &main = m_main;
     QDialog::done(result);
     main.setEnabled(true);
     main.activateWindow();
     main.focusList();
-}
-
-void PrintDialog::paintEvent(QPaintEvent *event)
-{
-    if (m_background.size() != size() * devicePixelRatio())
-        m_background = ArtPixmap(u":/print/background.svg"_s, size());
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
-    QDialog::paintEvent(event);
 }
 
 bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
@@ -524,21 +493,14 @@ bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void PrintDialog::mouseMoveEvent(QMouseEvent *event)
-{
-    for (PictureButton *button : findChildren<PictureButton *>(QString(), Qt::FindDirectChildrenOnly))
-        button->showNormal();
-    QDialog::mouseMoveEvent(event);
-}
-
 void RunPrintout(PrintProgressWindow &progressWindow, PrintDialog &printDialog, int kind, int previewFlag)
 {
-    AppState &state = printDialog.state();
-    state.PrintCancelled = false;
+    PrintRunState &run = printDialog.run();
+    run.PrintCancelled = false;
 
     QPointer<PrintProgressWindow> progress(&progressWindow);
     QPointer<PrintDialog> dialog(&printDialog);
-    PrintJob job{state, progressWindow, printDialog, nullptr, {}};
+    PrintJob job = printDialog.MakeJob(progressWindow, printDialog);
     job.reportFailure = ReportEachFailureOnce([progress, dialog](const QString &text) {
         QWidget *owner = progress && progress->isVisible() ? static_cast<QWidget *>(progress.data())
                                                             : dialog.data();
@@ -547,19 +509,19 @@ void RunPrintout(PrintProgressWindow &progressWindow, PrintDialog &printDialog, 
 
     if (previewFlag == 0) {
         const std::unique_ptr<PrintSurface> surface =
-            PrinterSurfaces::Create(state.CurrentPrinter, state.PrintKindName);
+            PrinterSurfaces::Create(printDialog.CurrentPrinter(), run.PrintKindName);
         RunKindPrintout(kind, surface.get(), job, 0);
         return;
     }
 
-    state.PreviewKind = qint16(kind);
+    run.PreviewKind = qint16(kind);
     QPointer<PreviewWindow> preview(&printDialog.EnsurePreviewWindow());
     progressWindow.SetPreviewToCancel(preview);
     job.pages = preview;
     RunKindPrintout(kind, &preview->FirstPage(), job, previewFlag);
     if (!preview)
         return;
-    if (state.PrintCancelled) {
+    if (run.PrintCancelled) {
         // The cancel closed it; the next preview starts from a fresh window.
         if (!preview->isVisible())
             preview->deleteLater();

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "entry/picture_dialog.h"
 #include "print/print_job.h"
+#include "print/print_run_state.h"
 
-#include <QDialog>
-#include <QPixmap>
 #include <QPointer>
 #include <array>
 
+class BookDocument;
 class MainWindow;
 class PictureButton;
 class PreviewWindow;
@@ -14,11 +15,13 @@ class PrintProgressWindow;
 class QLabel;
 class QListWidget;
 class QRadioButton;
-struct AppState;
+struct PrinterSetup;
+struct SettingsRecord;
 
 // F_Print: which entries to print, in which order and form; print or preview.
-// Its to-print list is what every printout reads.
-class PrintDialog : public QDialog, public PrintEntries {
+// Its to-print list is what every printout reads; it owns the flags of its
+// runs, which its progress and preview windows share.
+class PrintDialog : public PictureDialog, public PrintEntries {
     Q_OBJECT
 public:
     // Shows the dialog modeless over the main window, which stays disabled
@@ -28,8 +31,13 @@ public:
 
     explicit PrintDialog(MainWindow &main);
 
-    AppState &state();
-    MainWindow &mainWindow();
+    PrintRunState &run() { return m_run; }
+    const BookDocument &document() const;
+    const SettingsRecord &AppSettings() const;
+    PrinterSetup &CurrentPrinter();
+
+    // A printout's job on this dialog's book, settings and run.
+    PrintJob MakeJob(PrintProgress &progress, const PrintEntries &entries);
 
     int Count() const override;
     qint32 KeyNumber(int index) const override;
@@ -61,14 +69,13 @@ public:
     void done(int result) override;
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     // Refuses the window system's close of the main window while the dialog is open.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
-    void moveItems(QListWidget *from, QListWidget *to, bool onlySelected);
+    // False when nothing was there to move.
+    bool moveItems(QListWidget *from, QListWidget *to, bool onlySelected);
     void moveOne(QListWidget *from, QListWidget *to);
     void afterMove(QListWidget *from);
     void showCounts();
@@ -76,6 +83,7 @@ private:
     void setResetEnabled(bool enabled);
 
     MainWindow &m_main;
+    PrintRunState m_run;
     QListWidget *m_candidates = nullptr;          // lst_対象者
     QListWidget *m_toPrint = nullptr;             // lst_印刷者
     std::array<QLabel *, 2> m_counts{};           // lbl_対象件数
@@ -83,7 +91,6 @@ private:
     PictureButton *m_reset = nullptr;             // cmd_初期化
     std::array<QRadioButton *, 4> m_kinds{};      // opt_印刷形式
     QPointer<PreviewWindow> m_preview;
-    QPixmap m_background;
     bool m_running = false;
 };
 

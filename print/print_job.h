@@ -5,8 +5,10 @@
 #include <functional>
 #include <vector>
 
+class BookDocument;
 class PrintSurface;
-struct AppState;
+struct PrintRunState;
+struct SettingsRecord;
 
 // The progress window as a printout sees it.
 class PrintProgress {
@@ -56,7 +58,9 @@ public:
 
 // Everything a printout reads and writes besides its surface.
 struct PrintJob {
-    AppState &state;                 // OpenBook, BookFileName, AppSettings, PrintCancelled, PreviewPageCount
+    const BookDocument &document;    // the entries and BookFileName
+    const SettingsRecord &settings;  // the print fonts, the postcard adjustment and the sender
+    PrintRunState &run;              // PrintCancelled, PrintSender, PreviewPageCount
     PrintProgress &progress;
     const PrintEntries &entries;
     PreviewPages *pages = nullptr;   // set for preview runs

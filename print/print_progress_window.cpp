@@ -2,19 +2,17 @@
 
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
-#include "mainwindow/artwork.h"
-#include "mainwindow/main_status_bar.h"
+#include "mainwindow/progress_parts.h"
 #include "mainwindow/twips.h"
-#include "model/app_state.h"
 #include "print/preview_window.h"
 #include "print/print_dialog.h"
+#include "print/print_run_state.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
 
@@ -35,33 +33,20 @@ const TwipsPlace kLayout[] = {
     {u"cmd_Cancel", 2475, 1875, 1965, 510},
 };
 
-QLabel *makeLabel(QWidget *form, const QString &name, const QString &text, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(text, form);
-    label->setObjectName(name);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    return label;
-}
-
 } // namespace
 
-PrintProgressWindow::PrintProgressWindow(AppState &state, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_state(state)
+PrintProgressWindow::PrintProgressWindow(PrintRunState &run, QWidget *owner)
+    : PictureDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint,
+                    u":/print/progress_background.svg"_s),
+      m_run(run)
 {
     setObjectName(u"F_PrintSy"_s);
     setFont(DesignFont(DialogFace, 9));
     setFixedSize(TwipsClientSize(kWidth, kHeight));
-    setMouseTracking(true);
 
-    m_title = makeLabel(this, u"lbl_Titol"_s, QString(), Qt::AlignHCenter);
-    m_status = makeLabel(this, u"lbl_印刷中"_s, QString(), Qt::AlignHCenter);
-    makeLabel(this, u"lbl_Per(0)"_s, u"( 0% )"_s, Qt::AlignRight);
-    makeLabel(this, u"lbl_Per(1)"_s, u"( 100% )"_s, Qt::AlignLeft);
-
-    m_bar = new QProgressBar(this);
-    m_bar->setObjectName(u"pbr_進行"_s);
-    m_bar->setTextVisible(false);
-    WhiteProgressBar(m_bar);
+    m_title = MakeFormLabel(this, u"lbl_Titol"_s, QString(), Qt::AlignHCenter);
+    m_status = MakeFormLabel(this, u"lbl_印刷中"_s, QString(), Qt::AlignHCenter);
+    m_bar = MakePercentBar(this, u"pbr_進行"_s);
 
     m_cancel = new PictureButton(this);
     m_cancel->setObjectName(u"cmd_Cancel"_s);
@@ -108,11 +93,11 @@ void PrintProgressWindow::Cancel()
 {
     // A preview started from the print dialog is dropped with its pages;
     // one whose print button started the run keeps them.
-    if (m_state.LastRunMode == 1 && m_state.RunFromDialog && m_preview) {
+    if (m_run.LastRunMode == 1 && m_run.RunFromDialog && m_preview) {
         m_preview->RemoveAddedPages();
         m_preview->close();
     }
-    m_state.PrintCancelled = true;
+    m_run.PrintCancelled = true;
     close();
 }
 
@@ -120,7 +105,7 @@ void PrintProgressWindow::done(int result)
 {
     QDialog::done(result);
     QWidget *owner = parentWidget();
-    if (m_state.RunFromPreview) {
+    if (m_run.RunFromPreview) {
         if (owner) {
             owner->activateWindow();
             owner->setFocus();
@@ -155,19 +140,4 @@ void PrintProgressWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void PrintProgressWindow::paintEvent(QPaintEvent *event)
-{
-    if (m_background.size() != size() * devicePixelRatio())
-        m_background = ArtPixmap(u":/print/progress_background.svg"_s, size());
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
-    QDialog::paintEvent(event);
-}
-
-void PrintProgressWindow::mouseMoveEvent(QMouseEvent *event)
-{
-    m_cancel->showNormal();
-    QDialog::mouseMoveEvent(event);
 }

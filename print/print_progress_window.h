@@ -1,23 +1,22 @@
 #pragma once
 
+#include "entry/picture_dialog.h"
 #include "print/print_job.h"
 
-#include <QDialog>
-#include <QPixmap>
 #include <QPointer>
 
 class PictureButton;
 class QLabel;
 class QProgressBar;
 class PreviewWindow;
-struct AppState;
+struct PrintRunState;
 
 // F_PrintSy: what the running printout is doing, how far it has got, and
 // the only way to stop it. Shown modeless by whoever starts the run.
-class PrintProgressWindow : public QDialog, public PrintProgress {
+class PrintProgressWindow : public PictureDialog, public PrintProgress {
     Q_OBJECT
 public:
-    PrintProgressWindow(AppState &state, QWidget *owner);
+    PrintProgressWindow(PrintRunState &run, QWidget *owner);
 
     // Captions and scale for a run: mode 0 print, 1 preview; entries to print.
     void Prepare(const QString &kindName, int mode, int entries);
@@ -37,15 +36,12 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    AppState &m_state;
+    PrintRunState &m_run;
     QPointer<PreviewWindow> m_preview;
     QLabel *m_title = nullptr;          // lbl_Titol
     QLabel *m_status = nullptr;         // lbl_印刷中
     QProgressBar *m_bar = nullptr;      // pbr_進行
     PictureButton *m_cancel = nullptr;  // cmd_Cancel
-    QPixmap m_background;
 };

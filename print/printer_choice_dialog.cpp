@@ -3,17 +3,15 @@
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
-#include "mainwindow/artwork.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
 #include "mainwindow/wait_cursor.h"
-#include "model/app_state.h"
+#include "print/printer_setup.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
@@ -32,8 +30,8 @@ constexpr int kHeight = 4875;
 
 } // namespace
 
-PrinterChoiceDialog::PrinterChoiceDialog(AppState &state, QWidget *owner)
-    : QDialog(owner), m_state(state)
+PrinterChoiceDialog::PrinterChoiceDialog(PrinterSetup &currentPrinter, QWidget *owner)
+    : PictureDialog(owner, {}, u":/print/choice_background.svg"_s), m_printer(currentPrinter)
 {
     setObjectName(u"F_Print選択"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -92,8 +90,7 @@ PrinterChoiceDialog::PrinterChoiceDialog(AppState &state, QWidget *owner)
 
     // Every position with the current printer's name is selected in turn,
     // so with two alike the later one stays selected.
-    const QString current = m_state.CurrentPrinter.Name.isEmpty() ? Printers::DefaultName()
-                                                                   : m_state.CurrentPrinter.Name;
+    const QString current = m_printer.Name.isEmpty() ? Printers::DefaultName() : m_printer.Name;
     for (int row = 0; row < m_list->count(); ++row) {
         if (!current.isEmpty() && m_list->item(row)->text() == current)
             m_list->setCurrentRow(row);
@@ -145,7 +142,7 @@ void PrinterChoiceDialog::SelectPrinter()
     const int row = selectedRow();
     if (row < 0 || row >= m_printers.size())
         return;
-    m_state.CurrentPrinter.Name = m_printers.at(row).DeviceName;
+    m_printer.Name = m_printers.at(row).DeviceName;
 }
 
 QString PrinterChoiceDialog::SetDefaultPrinter()
@@ -154,13 +151,4 @@ QString PrinterChoiceDialog::SetDefaultPrinter()
     if (row < 0 || row >= m_printers.size())
         return {};
     return Printers::SetSystemDefault(m_printers.at(row));
-}
-
-void PrinterChoiceDialog::paintEvent(QPaintEvent *event)
-{
-    if (m_background.size() != size() * devicePixelRatio())
-        m_background = ArtPixmap(u":/print/choice_background.svg"_s, size());
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
-    QDialog::paintEvent(event);
 }

@@ -1,23 +1,22 @@
 #pragma once
 
+#include "entry/picture_dialog.h"
 #include "print/printers.h"
 
-#include <QDialog>
-#include <QPixmap>
-
-struct AppState;
+struct PrinterSetup;
 class PictureButton;
 class QCheckBox;
 class QListWidget;
 
 // F_Print選択: picks the application's current printer for the rest of the
-// run and, when asked, makes it the default printer for all programs.
+// run and, when asked, makes it the default printer for all programs. It
+// opens on the printer a print would go to now.
 // The window is application-modal and deletes itself when it closes: open
 // it with new and show().
-class PrinterChoiceDialog : public QDialog {
+class PrinterChoiceDialog : public PictureDialog {
     Q_OBJECT
 public:
-    PrinterChoiceDialog(AppState &state, QWidget *owner);
+    PrinterChoiceDialog(PrinterSetup &currentPrinter, QWidget *owner);
 
     // The click on cmd_Go: refuses without a selection, else chooses.
     void Go();
@@ -33,18 +32,14 @@ public:
     // The printers listed, in list order.
     const QList<InstalledPrinter> &printers() const { return m_printers; }
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     // The selected list position, or -1.
     int selectedRow() const;
 
-    AppState &m_state;
+    PrinterSetup &m_printer;
     QList<InstalledPrinter> m_printers;
     QListWidget *m_list = nullptr;
     QCheckBox *m_makeDefault = nullptr;
     PictureButton *m_close = nullptr;
     PictureButton *m_go = nullptr;
-    QPixmap m_background;
 };

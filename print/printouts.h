@@ -7,6 +7,7 @@
 
 class PrintSurface;
 class Cls_住所;
+struct PrintoutKind;
 
 // The printouts by kind; previewFlag 0 draws for the printer, 1 for the preview.
 // Each traps its own failures: the printer job is discarded and the
@@ -47,18 +48,15 @@ void DrawTrapped(PrintSurface &surface, PrintJob &job, const std::function<void(
 // page becomes the surface), the cancel test and the end of the job.
 class PrintoutRun {
 public:
-    PrintoutRun(PrintSurface *surface, PrintJob &job, int previewFlag);
+    PrintoutRun(PrintSurface *surface, PrintJob &job, int previewFlag, int kind);
 
     PrintSurface &Surface() const { return *m_surface; }
     int Page() const { return m_page; }
 
-    // Progress 2 and "用紙設定中..."; on the printer twips, A4, the given
-    // orientation and high quality; page 1.
-    void SetUpPaper(int orientation);
-    // Progress 2 and "用紙設定中..."; on the printer millimetres, the
-    // user-defined paper and high quality, each ignored when the printer
-    // refuses it; page 1.
-    void SetUpPostcard();
+    // Progress 2 and "用紙設定中..."; on the printer the kind's unit, paper
+    // and orientation, and high quality (for the user-defined paper each is
+    // ignored when the printer refuses it); page 1.
+    void SetUpPaper();
     // "印刷中です..." or "プレビュー中です...".
     void ShowPrinting();
     // Lets the cancel button act; true once the run is cancelled.
@@ -74,6 +72,7 @@ private:
     PrintSurface *m_surface;
     PrintJob &m_job;
     int m_previewFlag;
+    const PrintoutKind &m_kind;
     int m_page = 1;
 };
 

@@ -5,7 +5,7 @@
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
-#include "model/app_state.h"
+#include "settings/app_settings.h"
 #include "settings/settings_sections.h"
 #include "settings/settings_store.h"
 
@@ -58,8 +58,8 @@ QLineEdit *makeBox(QWidget *form, const TwipsPlace &p)
 
 } // namespace
 
-SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *parent)
-    : QDialog(parent), m_state(state), m_store(store)
+SenderDialog::SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QWidget *parent)
+    : QDialog(parent), m_settings(appSettings), m_store(store)
 {
     setObjectName(u"F_Kojin"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -114,7 +114,7 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
     SetFieldCaptions(this);
     TintInputControls(this);
 
-    const SenderInfo &sender = m_state.AppSettings.Sender;
+    const SenderInfo &sender = m_settings.Sender;
     m_name->setText(sender.Name);
     SetTextWithinLimit(m_tel, sender.Tel, kTelLimit);
     m_mail->setText(sender.Mail);
@@ -132,14 +132,14 @@ SenderDialog::SenderDialog(AppState &state, SettingsStore &store, QWidget *paren
 void SenderDialog::Register()
 {
     // Stored exactly as typed: the postcard prints what the user wrote.
-    SenderInfo &sender = m_state.AppSettings.Sender;
+    SenderInfo &sender = m_settings.Sender;
     sender.Name = m_name->text();
     sender.Tel = m_tel->text();
     sender.Mail = m_mail->text();
     sender.Yubin = m_yubin->text();
     sender.Ju1 = m_ju1->text();
     sender.Ju2 = m_ju2->text();
-    if (!M_RegS::SaveKojinSection(m_store, m_state.AppSettings)) {
+    if (!M_RegS::SaveKojinSection(m_store, m_settings)) {
         // The form stays open so that the user knows the data is not kept.
         MessageBoxes::ReportError(this, u"個人情報を保存できませんでした。設定ファイル「%1」に書き込めません。"_s
                                             .arg(m_store.fileName()));

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-struct AppState;
+struct SettingsRecord;
 class PictureButton;
 class QLineEdit;
 class SettingsStore;
@@ -15,13 +15,13 @@ class SettingsStore;
 class SenderDialog : public QDialog {
     Q_OBJECT
 public:
-    SenderDialog(AppState &state, SettingsStore &store, QWidget *parent = nullptr);
+    SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QWidget *parent = nullptr);
 
     // The click on cmd_Go.
     void Register();
 
 private:
-    AppState &m_state;
+    SettingsRecord &m_settings;
     SettingsStore &m_store;
     QLineEdit *m_name = nullptr;
     QLineEdit *m_tel = nullptr;

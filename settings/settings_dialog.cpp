@@ -10,7 +10,10 @@
 #include "mainwindow/twips.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
+#include "settings/app_settings.h"
+#include "settings/colour_setting.h"
 #include "settings/installed_fonts.h"
+#include "settings/settings_defaults.h"
 #include "settings/settings_progress_window.h"
 #include "settings/settings_sections.h"
 #include "settings/settings_store.h"
@@ -51,8 +54,6 @@ constexpr int kUpDownHeight = 315;
 constexpr int kRecentMaxLimit = 20;
 constexpr int kHagakiLimit = 5;
 
-const QString kGothic = u"ＭＳ ゴシック"_s;
-const QString kMincho = u"ＭＳ 明朝"_s;
 const QString kAsk = u"既定値に戻しますか？"_s;
 
 // The pictures of a button: normal and mouse-over.
@@ -67,20 +68,6 @@ const Pictures kColourPictures[2] = {
     {u":/settings/colour_text.svg"_s, u":/settings/colour_text_hover.svg"_s},
 };
 const Pictures kDefaultsPictures = {u":/settings/defaults.svg"_s, u":/settings/defaults_hover.svg"_s};
-
-// A colour as the store keeps it: 0x00BBGGRR.
-quint32 colourNumber(const QColor &c)
-{
-    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
-}
-
-QColor colourOf(const QString &stored, const QColor &fallback)
-{
-    const std::optional<quint32> n = ParseColourNumber(stored);
-    if (!n)
-        return fallback;
-    return QColor(int(*n & 0xFF), int((*n >> 8) & 0xFF), int((*n >> 16) & 0xFF));
-}
 
 QLabel *makeLabel(QWidget *page, const TwipsPlace &p, const QString &text)
 {
@@ -124,22 +111,6 @@ QComboBox *makeFontList(QWidget *parent, const TwipsPlace &p)
     // Hundreds of faces: only the visible rows are laid out.
     combo->setMaxVisibleItems(16);
     return combo;
-}
-
-// Picture and caption of a picture button that shows its picture only while it works.
-void setActiveLook(PictureButton *button, bool active, const Pictures &pictures, const QString &caption)
-{
-    button->setEnabled(active);
-    if (active) {
-        button->setText(QString());
-        button->setFlat(true);
-        button->setPictures(pictures.normal, pictures.hover);
-    } else {
-        button->setPictures(QString(), QString());
-        button->setIcon(QIcon());
-        button->setFlat(false);
-        button->setText(caption);
-    }
 }
 
 // Selects the first entry that equals name exactly; anything else leaves the list as it is.
@@ -341,7 +312,7 @@ SettingsDialog *SettingsDialog::Open(MainWindow &main)
 }
 
 SettingsDialog::SettingsDialog(MainWindow &main, QProgressBar *progress)
-    : QDialog(&main), m_main(main), m_state(main.state())
+    : QDialog(&main), m_main(main), m_state(main.state()), m_settings(main.AppSettings())
 {
     InitSettingsArtwork();
     setObjectName(u"F_Kankyo"_s);
@@ -371,7 +342,7 @@ void SettingsDialog::load(QProgressBar *progressBar)
         }
 
         buildPages();
-        const SettingsRecord &s = m_state.AppSettings;
+        const SettingsRecord &s = m_settings;
         m_recentMax->setValue(s.RecentMax);
         m_hagaki->setValue(s.HagakiOffsetMm);
         showClearLook(s.RecentCount != 0);
@@ -382,8 +353,8 @@ void SettingsDialog::load(QProgressBar *progressBar)
                        [this](const QString &name) { m_listFont->addItem(name); }))
             return void(m_state.KankyoLoadState = 2);
 
-        setSwatch(0, colourOf(s.ListColor[0], Qt::white));
-        setSwatch(1, colourOf(s.ListColor[1], Qt::black));
+        for (int i = 0; i < 2; ++i)
+            setSwatch(i, ColourFromSetting(s.ListColor[i], SettingsDefaults::ListColor[i]));
         // A list opens on its first entry; no entry is selected unless it is the stored face.
         m_listFont->setCurrentIndex(-1);
         selectExactly(m_listFont, s.ListFontName);
@@ -568,12 +539,12 @@ void SettingsDialog::setSwatch(int i, const QColor &colour)
 void SettingsDialog::markChanged(bool &flag)
 {
     flag = true;
-    setActiveLook(m_go, true, kApplyPictures, u"適用"_s);
+    m_go->setActive(true);
 }
 
-void SettingsDialog::showApplyIdle() { setActiveLook(m_go, false, kApplyPictures, u"適用"_s); }
+void SettingsDialog::showApplyIdle() { m_go->setActive(false); }
 
-void SettingsDialog::showClearLook(bool enabled) { setActiveLook(m_clear, enabled, kClearPictures, u"初期化"_s); }
+void SettingsDialog::showClearLook(bool enabled) { m_clear->setActive(enabled); }
 
 bool SettingsDialog::reportFailedSave()
 {
@@ -598,9 +569,9 @@ void SettingsDialog::RestoreListDefaults()
 {
     if (MessageBoxes::Show(this, kAsk, MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes) == MsgAnswer::No)
         return;
-    setSwatch(0, Qt::white);
-    setSwatch(1, Qt::black);
-    selectExactly(m_listFont, kGothic);
+    for (int i = 0; i < 2; ++i)
+        setSwatch(i, ColourFromSetting(SettingsDefaults::ListColor[i], SettingsDefaults::ListColor[i]));
+    selectExactly(m_listFont, SettingsDefaults::ListFontName);
     markChanged(m_listChanged);
 }
 
@@ -608,10 +579,9 @@ void SettingsDialog::RestorePrintDefaults()
 {
     if (MessageBoxes::Show(this, kAsk, MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes) == MsgAnswer::No)
         return;
-    const QString defaults[4] = {kGothic, kMincho, kGothic, kMincho};
     for (int i = 0; i < 4; ++i)
-        selectExactly(m_printFonts[i], defaults[i]);
-    m_state.AppSettings.HagakiOffsetMm = 0;
+        selectExactly(m_printFonts[i], SettingsDefaults::PrintFontName[i]);
+    m_settings.HagakiOffsetMm = 0;
     m_hagaki->setValue(0);
     markChanged(m_printChanged);
 }
@@ -629,7 +599,7 @@ void SettingsDialog::ClearRecentFiles()
 
 void SettingsDialog::Apply()
 {
-    SettingsRecord &s = m_state.AppSettings;
+    SettingsRecord &s = m_settings;
     SettingsStore &store = m_main.store();
 
     if (m_recentChanged) {
@@ -638,8 +608,8 @@ void SettingsDialog::Apply()
         reportFailedSave();
     }
     if (m_listChanged) {
-        s.ListColor[0] = QString::number(colourNumber(m_colours[0]));
-        s.ListColor[1] = QString::number(colourNumber(m_colours[1]));
+        for (int i = 0; i < 2; ++i)
+            s.ListColor[i] = ColourSettingText(m_colours[i]);
         s.ListFontName = chosenFont(m_listFont, s.ListFontName);
         if (AddressListView *view = m_main.listView()) {
             view->setListColours(m_colours[0], m_colours[1]);

@@ -15,6 +15,7 @@ class QProgressBar;
 class QTabWidget;
 class QToolButton;
 struct AppState;
+struct SettingsRecord;
 
 // A small up/down arrow pair holding a number; the number itself is shown by
 // its buddy label. It stops at both ends of its range.
@@ -99,9 +100,6 @@ private:
     // and the bar's step; false once the preparation is cancelled.
     bool listFaces(const QStringList &found, QStringList &cache, bool cached, bool printer,
                    const QPointer<QProgressBar> &progress, const std::function<void(const QString &)> &add);
-    // False when the user cancelled.
-    bool fillScreenFonts(QProgressBar *progress);
-    bool fillPrinterFonts(QProgressBar *progress);
     void setSwatch(int i, const QColor &colour);
     void markChanged(bool &flag);
     void showApplyIdle();
@@ -110,6 +108,7 @@ private:
 
     MainWindow &m_main;
     AppState &m_state;
+    SettingsRecord &m_settings;
     QTabWidget *m_tabs = nullptr;
     PictureButton *m_close = nullptr;
     PictureButton *m_go = nullptr;

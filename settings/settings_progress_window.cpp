@@ -2,7 +2,7 @@
 
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
-#include "mainwindow/main_status_bar.h"
+#include "mainwindow/progress_parts.h"
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
 
@@ -39,14 +39,6 @@ const TwipsPlace kLayout[] = {
     {u"cmd_キャンセル", 2400, 1575, 1965, 450},
 };
 
-QLabel *makeLabel(QWidget *form, const QString &name, const QString &text, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(text, form);
-    label->setObjectName(name);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    return label;
-}
-
 } // namespace
 
 SettingsProgressWindow::SettingsProgressWindow(AppState &state, QWidget *owner)
@@ -59,13 +51,7 @@ SettingsProgressWindow::SettingsProgressWindow(AppState &state, QWidget *owner)
     setFont(DesignFont(DialogFace, 9));
     setFixedSize(TwipsClientSize(kWidth, kHeight));
 
-    makeLabel(this, u"lbl_Per(0)"_s, u"( 0% )"_s, Qt::AlignRight);
-    makeLabel(this, u"lbl_Per(1)"_s, u"( 100% )"_s, Qt::AlignLeft);
-
-    m_bar = new QProgressBar(this);
-    m_bar->setObjectName(u"PrgBar1"_s);
-    m_bar->setTextVisible(false);
-    WhiteProgressBar(m_bar);
+    m_bar = MakePercentBar(this, u"PrgBar1"_s);
 
     m_cancel = new PictureButton(this);
     m_cancel->setObjectName(u"cmd_キャンセル"_s);

@@ -1,4 +1,5 @@
 #include "settings/settings_sections.h"
+#include "settings/settings_defaults.h"
 #include "settings/settings_store.h"
 
 #include <QtGlobal>
@@ -14,11 +15,6 @@ const QString kFile = u"File"_s;
 const QString kIro = u"Iro"_s;
 const QString kPrint = u"Print"_s;
 const QString kKojin = u"Kojin"_s;
-
-const QString kGothic = u"ＭＳ ゴシック"_s;
-const QString kMincho = u"ＭＳ 明朝"_s;
-const QString kWhite = u"&HFFFFFF"_s;
-const QString kBlack = u"&H0"_s;
 
 constexpr qint16 kFirstRunRecentMax = 5;
 constexpr qint16 kRecentMaxLimit = 20;
@@ -98,11 +94,11 @@ bool LoadSettings(SettingsStore &store, SettingsRecord &s,
 
     s.RecentMax = kFirstRunRecentMax;
     s.RecentCount = 0;
-    s.ListColor = {kWhite, kBlack};
-    s.ListFontName = kGothic;
+    s.ListColor = SettingsDefaults::ListColor;
+    s.ListFontName = SettingsDefaults::ListFontName;
     if (applyListSettings)
         applyListSettings();
-    s.PrintFontName = {kGothic, kMincho, kGothic, kMincho};
+    s.PrintFontName = SettingsDefaults::PrintFontName;
     s.HagakiOffsetMm = 0;
     s.Sender = SenderInfo{};
 
@@ -147,9 +143,9 @@ void SaveFileSection(SettingsStore &store, SettingsRecord &s)
 
 void LoadIroSection(SettingsStore &store, SettingsRecord &s)
 {
-    s.ListColor[0] = colourOr(store.get(kIro, u"iro0"_s, u"0"_s), kWhite);
-    s.ListColor[1] = colourOr(store.get(kIro, u"iro1"_s, u"0"_s), kBlack);
-    s.ListFontName = fontOr(store.get(kIro, u"listFont"_s, u"0"_s), kGothic);
+    s.ListColor[0] = colourOr(store.get(kIro, u"iro0"_s, u"0"_s), SettingsDefaults::ListColor[0]);
+    s.ListColor[1] = colourOr(store.get(kIro, u"iro1"_s, u"0"_s), SettingsDefaults::ListColor[1]);
+    s.ListFontName = fontOr(store.get(kIro, u"listFont"_s, u"0"_s), SettingsDefaults::ListFontName);
 }
 
 void SaveIroSection(SettingsStore &store, const SettingsRecord &s)
@@ -162,10 +158,9 @@ void SaveIroSection(SettingsStore &store, const SettingsRecord &s)
 
 void LoadPrintSection(SettingsStore &store, SettingsRecord &s)
 {
-    static const std::array<QString, 4> defaults = {kGothic, kMincho, kGothic, kMincho};
     for (int i = 0; i < 4; ++i)
         s.PrintFontName[i] = fontOr(store.get(kPrint, u"Print"_s + QString::number(i), u"0"_s),
-                                    defaults[i]);
+                                    SettingsDefaults::PrintFontName[i]);
     // A missing or unreadable adjustment means no adjustment.
     s.HagakiOffsetMm = boundedNumber(store.get(kPrint, u"Hagaki"_s, QString()), 0,
                                      -kHagakiLimit, kHagakiLimit);

@@ -29,6 +29,7 @@ class TestEntryDialog : public QObject {
     WindowFixture f;
     MainWindow &window() { return *f.window; }
     AppState &state() { return *f.state; }
+    BookDocument &document() { return *f.document; }
 
     // Opens the dialog as the list commands do: 0 change, 1 add.
     EntryDialog *open(int command)
@@ -104,7 +105,7 @@ private Q_SLOTS:
         QFETCH(bool, checks);
         f.startWithBook(3);
         f.select(1);
-        EntryDialog *dialog = mode <= 2 ? open(mode - 1) : openView(mode, state().OpenBook->Item(2).PSkey);
+        EntryDialog *dialog = mode <= 2 ? open(mode - 1) : openView(mode, document().OpenBook().Item(2).PSkey);
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), title);
         QCOMPARE(part(dialog, u"cmd_Go"_s)->isVisibleTo(dialog), commit);
@@ -179,7 +180,7 @@ private Q_SLOTS:
         // On the commit button Enter presses it.
         dialog->field(0)->setText(u"新しい名前"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(state().OpenBook->Item(1).PName, u"新しい名前"_s);
+        QCOMPARE(document().OpenBook().Item(1).PName, u"新しい名前"_s);
         QVERIFY(!dialog->isVisible());
     }
 
@@ -195,7 +196,7 @@ private Q_SLOTS:
         auto *continuous = part<QCheckBox>(dialog, u"Chk_連続"_s);
         continuous->setFocus();
         QTest::keyClick(continuous, Qt::Key_Return);
-        QCOMPARE(state().OpenBook->Count(), 1);
+        QCOMPARE(document().OpenBook().Count(), 1);
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
         QCOMPARE(QApplication::focusWidget(), continuous);
 
@@ -204,7 +205,7 @@ private Q_SLOTS:
         QTest::keyClick(atEnd, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), dialog->field(0));
         QVERIFY(atEnd->isChecked());
-        QCOMPARE(state().OpenBook->Count(), 1);
+        QCOMPARE(document().OpenBook().Count(), 1);
     }
 
     void enterInViewModeReachesClose()
@@ -241,7 +242,7 @@ private Q_SLOTS:
         else
             f.start();
         f.pick(selected);
-        const qint32 counter = state().KeyCounter;
+        const qint32 counter = document().KeyCounter();
         EntryDialog *dialog = open(1);
         part<QCheckBox>(dialog, u"Chk1"_s)->setChecked(atEnd);
         part<QCheckBox>(dialog, u"Chk_連続"_s)->setChecked(false);
@@ -249,16 +250,16 @@ private Q_SLOTS:
         dialog->Commit();
 
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(state().OpenBook->Count(), count + 1);
+        QCOMPARE(document().OpenBook().Count(), count + 1);
         QCOMPARE(f.names().indexOf(u"追加"_s), newRow);
-        const Cls_住所 &added = state().OpenBook->Item(newRow + 1);
+        const Cls_住所 &added = document().OpenBook().Item(newRow + 1);
         QCOMPARE(added.PSkey, u"s%1"_s.arg(counter + 1));
         QCOMPARE(added.PMemo, u"メモ"_s);
         QCOMPARE(f.selectedRow(), newRow);
         QCOMPARE(f.markedRows(), QList<int>{newRow});
-        QCOMPARE(state().MarkedIndex, newRow + 1);
+        QCOMPARE(document().MarkedIndex(), newRow + 1);
         QCOMPARE(window().countText(), u"%1件"_s.arg(count + 1));
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
         QVERIFY(f.enabled(u"cmd_修正(0)"_s));
         // The list shows the book's order.
         for (int r = 0; r <= count; ++r)
@@ -277,7 +278,7 @@ private Q_SLOTS:
             QVERIFY(dialog->isVisible());
             QVERIFY(dialog->field(0)->text().isEmpty());
             QVERIFY(dialog->field(1)->text().isEmpty());
-            QCOMPARE(window().countText(), u"%1件"_s.arg(state().OpenBook->Count()));
+            QCOMPARE(window().countText(), u"%1件"_s.arg(document().OpenBook().Count()));
         }
         QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"一"_s, u"二"_s, u"三"_s}));
         QVERIFY(part<QCheckBox>(dialog, u"Chk1"_s)->isChecked());
@@ -285,38 +286,38 @@ private Q_SLOTS:
         QCOMPARE(f.markedRows(), QList<int>{3});
         // Closing keeps what was added.
         part<PictureButton>(dialog, u"cmd_閉じる"_s)->click();
-        QCOMPARE(state().OpenBook->Count(), 4);
+        QCOMPARE(document().OpenBook().Count(), 4);
     }
 
     void changeKeepsKeyPositionAndCount()
     {
         f.startWithBook(3);
         f.select(1);
-        const QString key = state().OpenBook->Item(2).PSkey;
+        const QString key = document().OpenBook().Item(2).PSkey;
         EntryDialog *dialog = open(0);
         type(dialog, {u"変更後"_s, u"099"_s});
         dialog->Commit();
         QVERIFY(!dialog->isVisible());
         QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"変更後"_s, u"名前3"_s}));
-        QCOMPARE(state().OpenBook->Item(2).PSkey, key);
-        QCOMPARE(state().OpenBook->Item(2).PTel, u"099"_s);
-        QCOMPARE(state().OpenBook->Item(2).PMail, u"mail 名前2"_s);
+        QCOMPARE(document().OpenBook().Item(2).PSkey, key);
+        QCOMPARE(document().OpenBook().Item(2).PTel, u"099"_s);
+        QCOMPARE(document().OpenBook().Item(2).PMail, u"mail 名前2"_s);
         QCOMPARE(window().listModel()->index(1, 1).data().toString(), u"099"_s);
         QCOMPARE(window().countText(), u"3件"_s);
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
     }
 
     // A value longer than the typing limit (a file may hold one) comes back whole.
     void changeKeepsLongStoredValues()
     {
         f.startWithBook(1);
-        state().OpenBook->Item(1).PTel = u"+81-3-1234-5678"_s;
+        document().OpenBook().Item(1).PTel = u"+81-3-1234-5678"_s;
         f.select(0);
         EntryDialog *dialog = open(0);
         QCOMPARE(dialog->field(1)->text(), u"+81-3-1234-5678"_s);
         dialog->field(0)->setText(u"別名"_s);
         dialog->Commit();
-        QCOMPARE(state().OpenBook->Item(1).PTel, u"+81-3-1234-5678"_s);
+        QCOMPARE(document().OpenBook().Item(1).PTel, u"+81-3-1234-5678"_s);
     }
 
     void refusals_data()
@@ -350,7 +351,7 @@ private Q_SLOTS:
             QCOMPARE(shown[0].icon, MsgIcon::Critical);
             QVERIFY(dialog->isVisible());
             QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"名前2"_s}));
-            QVERIFY(!state().BookChanged);
+            QVERIFY(!document().BookChanged());
             dialog->close();
         }
     }
@@ -360,32 +361,30 @@ private Q_SLOTS:
     void changeKeepsAStoredCommaValue()
     {
         f.startWithBook(1);
-        state().OpenBook->Item(1).PJu1 = u"東京都千代田区1-2,3F"_s;
+        document().OpenBook().Item(1).PJu1 = u"東京都千代田区1-2,3F"_s;
         f.select(0);
         EntryDialog *dialog = open(0);
         dialog->field(1)->setText(u"03-9999-0000"_s);
         dialog->Commit();
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
-        QCOMPARE(state().OpenBook->Item(1).PJu1, u"東京都千代田区1-2,3F"_s);
-        QCOMPARE(state().OpenBook->Item(1).PTel, u"03-9999-0000"_s);
+        QCOMPARE(document().OpenBook().Item(1).PJu1, u"東京都千代田区1-2,3F"_s);
+        QCOMPARE(document().OpenBook().Item(1).PTel, u"03-9999-0000"_s);
     }
 
     // A full book refuses the add before it takes a key.
     void addToAFullBookIsRefused()
     {
         f.start();
-        Cls_管理 &book = *state().OpenBook;
-        for (int i = 1; i <= MaxBookRecords; ++i)
-            book.Add(u"名前%1"_s.arg(i), {}, {}, {}, {}, {}, {}, &book, -1, state().NextRecordKey());
-        window().listModel()->bookReplaced();
-        const qint32 counter = state().KeyCounter;
+        f.fillBook(MaxBookRecords);
+        const Cls_管理 &book = document().OpenBook();
+        const qint32 counter = document().KeyCounter();
         EntryDialog *dialog = open(1);
         dialog->field(0)->setText(u"もう一人"_s);
         dialog->Commit();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
         QVERIFY(dialog->isVisible());
         QCOMPARE(book.Count(), MaxBookRecords);
-        QCOMPARE(state().KeyCounter, counter);
+        QCOMPARE(document().KeyCounter(), counter);
     }
 
     void oneBlankIsAName()

@@ -24,6 +24,7 @@ class TestListCommands : public QObject {
     WindowFixture f;
     MainWindow &window() { return *f.window; }
     AppState &state() { return *f.state; }
+    BookDocument &document() { return *f.document; }
     ListCommands &commands() { return f.window->listCommands(); }
 
     // Dialogs the commands left open, closed so they do not leak into the next test.
@@ -101,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(f.selectedRow(), selectedAfter);
         QVERIFY(f.markedRows().contains(selectedAfter));
         QCOMPARE(window().countText(), u"%1件"_s.arg(count - 1));
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
     }
 
     void deletingTheOnlyEntryForgetsTheFile()
@@ -110,11 +111,11 @@ private Q_SLOTS:
         f.select(0);
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         commands().EditCommand(2);
-        QCOMPARE(state().OpenBook->Count(), 0);
+        QCOMPARE(document().OpenBook().Count(), 0);
         QCOMPARE(window().countText(), u"0件"_s);
         QCOMPARE(window().statusText(), u"ファイル名は「無題 」"_s);
-        QVERIFY(state().BookFileName.isEmpty());
-        QVERIFY(!state().BookChanged);
+        QVERIFY(document().BookFileName().isEmpty());
+        QVERIFY(!document().BookChanged());
         for (const QString &name : {u"cmd_File(2)"_s, u"cmd_修正(0)"_s, u"cmd_修正(2)"_s, u"mm_Copy(1)"_s})
             QVERIFY2(!f.enabled(name), qPrintable(name));
         MessageBoxes::TakeShown();
@@ -144,7 +145,7 @@ private Q_SLOTS:
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         commands().EditCommand(2);
         QCOMPARE(f.names().size(), 2);
-        QVERIFY(!state().BookChanged);
+        QVERIFY(!document().BookChanged());
 
         // Nothing selected: said at once, not after the question.
         MessageBoxes::TakeShown();
@@ -161,9 +162,9 @@ private Q_SLOTS:
         f.startWithBook(1);
         f.select(0);
         commands().ClipboardCommand(0);
-        QCOMPARE(state().OpenBook->Count(), 0);
+        QCOMPARE(document().OpenBook().Count(), 0);
         QCOMPARE(window().listModel()->rowCount(), 0);
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
         QVERIFY(f.enabled(u"mm_Copy(2)"_s));
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  u"名前1,tel 名前1,mail 名前1,100-0001,ju1 名前1,ju2 名前1,memo 名前1"_s);
@@ -179,21 +180,21 @@ private Q_SLOTS:
         f.select(0);
         commands().ClipboardCommand(1);
         QVERIFY(f.enabled(u"mm_Copy(2)"_s));
-        QVERIFY(!state().BookChanged);
-        const qint32 counter = state().KeyCounter;
+        QVERIFY(!document().BookChanged());
+        const qint32 counter = document().KeyCounter();
 
         f.select(1);
         commands().ClipboardCommand(2);
         QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"名前1"_s, u"名前2"_s, u"名前3"_s}));
-        QCOMPARE(state().OpenBook->Item(2).PSkey, u"s%1"_s.arg(counter + 1));
-        QCOMPARE(state().OpenBook->Item(2).PMemo, u"memo 名前1"_s);
+        QCOMPARE(document().OpenBook().Item(2).PSkey, u"s%1"_s.arg(counter + 1));
+        QCOMPARE(document().OpenBook().Item(2).PMemo, u"memo 名前1"_s);
         QCOMPARE(f.selectedRow(), 1);
         QCOMPARE(f.markedRows(), QList<int>{1});
-        QCOMPARE(state().MarkedIndex, 2);
+        QCOMPARE(document().MarkedIndex(), 2);
         QVERIFY(!f.enabled(u"mm_Copy(2)"_s));   // one copy, one paste
         QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
         QCOMPARE(window().countText(), u"4件"_s);
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
     }
 
     void pasteIntoAnEmptyBookAppends()
@@ -202,7 +203,7 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(u"山田,03,m,100-0001,東京,千代田,メモ"_s);
         commands().ClipboardCommand(2);
         QCOMPARE(f.names(), QStringList{u"山田"_s});
-        QCOMPARE(state().MarkedIndex, 1);
+        QCOMPARE(document().MarkedIndex(), 1);
         QCOMPARE(f.markedRows(), QList<int>{0});
         QCOMPARE(window().countText(), u"1件"_s);
         QVERIFY(f.enabled(u"cmd_修正(0)"_s));
@@ -213,23 +214,21 @@ private Q_SLOTS:
     void cutAndPasteKeepsValuesWithCommasAndLineBreaks()
     {
         f.start();
-        f.window->listModel()->addRecord([] {
+        document().AddRecord([] {
             Cls_住所 r;
             r.PName = u"山田, 太郎"_s;
             r.PJu1 = u"東京都\r\n千代田区"_s;
             r.PMemo = u" 先頭に空白"_s;
             return r;
-        }(), -1, u"s1"_s);
-        state().KeyCounter = 1;
-        window().UpdateCommandState(*state().OpenBook);
+        }(), -1, document().NextRecordKey());
         f.select(0);
-        const Cls_住所 before = state().OpenBook->Item(1);
+        const Cls_住所 before = document().OpenBook().Item(1);
 
         commands().ClipboardCommand(0);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"\"山田, 太郎\",,,,\"東京都\r\n千代田区\",,\" 先頭に空白\""_s);
         commands().ClipboardCommand(2);
-        QCOMPARE(state().OpenBook->Count(), 1);
-        QVERIFY(state().OpenBook->Item(1).sameFields(before));
+        QCOMPARE(document().OpenBook().Count(), 1);
+        QVERIFY(document().OpenBook().Item(1).sameFields(before));
     }
 
     void pasteRefusesWhatTheFileCannotStore()
@@ -242,13 +241,13 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].contains(u"Shift_JIS"_s), qPrintable(shown[0]));
         QCOMPARE(f.names(), QStringList{u"名前1"_s});
-        QVERIFY(!state().BookChanged);
+        QVERIFY(!document().BookChanged());
     }
 
     void dropMovesInFrontOfTheTarget()
     {
         f.startWithBook(3);
-        const QString movedKey = state().OpenBook->Item(1).PSkey;
+        const QString movedKey = document().OpenBook().Item(1).PSkey;
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         commands().DropEntry(0, 2);
         const QList<ShownMessage> shown = MessageBoxes::TakeShown();
@@ -256,12 +255,12 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, u"こちらへ移動しますか？"_s);
         QCOMPARE(shown[0].defaultButton, MsgAnswer::Yes);
         QCOMPARE(f.names(), (QStringList{u"名前2"_s, u"名前1"_s, u"名前3"_s}));
-        QVERIFY(state().OpenBook->Item(2).PSkey != movedKey);
-        QVERIFY(!state().OpenBook->Contains(movedKey));
-        QCOMPARE(state().OpenBook->Item(2).PMemo, u"memo 名前1"_s);
+        QVERIFY(document().OpenBook().Item(2).PSkey != movedKey);
+        QVERIFY(!document().OpenBook().Contains(movedKey));
+        QCOMPARE(document().OpenBook().Item(2).PMemo, u"memo 名前1"_s);
         QCOMPARE(f.selectedRow(), 1);
         QCOMPARE(f.markedRows(), QList<int>{1});
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
         QCOMPARE(window().listView()->dropHighlightRow(), -1);
         QVERIFY(!window().listView()->isDragging());
     }
@@ -280,10 +279,8 @@ private Q_SLOTS:
     void moveInAFullBook()
     {
         f.start();
-        Cls_管理 &book = *state().OpenBook;
-        for (int i = 1; i <= MaxBookRecords; ++i)
-            book.Add(u"名前%1"_s.arg(i), {}, {}, {}, {}, {}, {}, &book, -1, state().NextRecordKey());
-        window().listModel()->bookReplaced();
+        f.fillBook(MaxBookRecords);
+        const Cls_管理 &book = document().OpenBook();
         window().listCommands().MoveItem(MaxBookRecords - 1, 0);
         QVERIFY(f.shownTexts().isEmpty());
         QCOMPARE(book.Count(), MaxBookRecords);
@@ -305,7 +302,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
         QCOMPARE(f.names(), (QStringList{u"山田"_s, u"田中"_s, u"山田"_s}));
         QCOMPARE(f.selectedRow(), 0);   // the dragged entry again
-        QVERIFY(!state().BookChanged);
+        QVERIFY(!document().BookChanged());
     }
 
     void dragStartsOnlyWithTwoOrMoreEntries_data()
@@ -437,7 +434,7 @@ private Q_SLOTS:
         QCOMPARE(window().findChild<SearchDialog *>() != nullptr, expected == u"search"_s);
         QCOMPARE(UrlOpener::TakeOpened().size(), expected == u"mail"_s ? 1 : 0);
         QCOMPARE(FileDialogs::TakeShown().size(), expected == u"file dialog"_s ? 1 : 0);
-        QCOMPARE(state().OpenBook->Count(), expected == u"new"_s ? 0 : count);
+        QCOMPARE(document().OpenBook().Count(), expected == u"new"_s ? 0 : count);
     }
 
     void keysFromOtherControlsAreNotTheList()
@@ -486,7 +483,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, address);
         f.startWithBook(1);
-        state().OpenBook->Item(1).PMail = address;
+        document().OpenBook().Item(1).PMail = address;
         f.select(0);
         commands().SendMail();
         const QList<QUrl> opened = UrlOpener::TakeOpened();
@@ -501,7 +498,7 @@ private Q_SLOTS:
     void mailWithoutAddressOrWhenNothingOpens()
     {
         f.startWithBook(1);
-        state().OpenBook->Item(1).PMail.clear();
+        document().OpenBook().Item(1).PMail.clear();
         f.select(0);
         commands().SendMail();
         QVERIFY(UrlOpener::TakeOpened().isEmpty());
@@ -510,7 +507,7 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, u"該当の方のメールアドレスは入力されていません。"_s);
         QCOMPARE(shown[0].icon, MsgIcon::Information);
 
-        state().OpenBook->Item(1).PMail = u"a@example.jp"_s;
+        document().OpenBook().Item(1).PMail = u"a@example.jp"_s;
         UrlOpener::SetNextResult(false);
         commands().SendMail();
         shown = MessageBoxes::TakeShown();
@@ -520,7 +517,7 @@ private Q_SLOTS:
         UrlOpener::TakeOpened();
 
         // No link can be made of this; nothing is handed on, and the user is told.
-        state().OpenBook->Item(1).PMail = u"//a@example.jp"_s;
+        document().OpenBook().Item(1).PMail = u"//a@example.jp"_s;
         commands().SendMail();
         QVERIFY(UrlOpener::TakeOpened().isEmpty());
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
@@ -541,7 +538,7 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].contains(u"カンマ"_s), qPrintable(shown[0]));
         QCOMPARE(view->indexWidget(first), editor);
-        QCOMPARE(state().OpenBook->Item(1).PName, u"名前1"_s);
+        QCOMPARE(document().OpenBook().Item(1).PName, u"名前1"_s);
 
         // Tab, a click elsewhere in the list, and a command that needs the
         // book: each is refused in the same way.
@@ -564,11 +561,11 @@ private Q_SLOTS:
         QCOMPARE(window().listView()->viewMode(), int(AddressListView::Report));
         QCOMPARE(f.named<QComboBox>(u"cmb_表示形式"_s)->currentIndex(), int(AddressListView::Report));
         QCOMPARE(view->indexWidget(first), editor);
-        QCOMPARE(state().OpenBook->Item(1).PName, u"名前1"_s);
+        QCOMPARE(document().OpenBook().Item(1).PName, u"名前1"_s);
 
         editor->setText(u"山田、太郎"_s);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(state().OpenBook->Item(1).PName, u"山田、太郎"_s);
+        QTRY_COMPARE(document().OpenBook().Item(1).PName, u"山田、太郎"_s);
         QVERIFY(f.shownTexts().isEmpty());
         // The Enter that ends a rename is the editor's, not the list's change command.
         QVERIFY(!window().findChild<EntryDialog *>());
@@ -578,7 +575,7 @@ private Q_SLOTS:
     void renameKeepsAStoredCommaName()
     {
         f.startWithBook(1);
-        state().OpenBook->Item(1).PName = u"山田, 太郎"_s;
+        document().OpenBook().Item(1).PName = u"山田, 太郎"_s;
         QLineEdit *editor = renameFirst();
         QVERIFY(editor);
         QTreeView *view = window().listView()->reportView();
@@ -586,7 +583,7 @@ private Q_SLOTS:
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(!view->indexWidget(first));
         QVERIFY(f.shownTexts().isEmpty());
-        QCOMPARE(state().OpenBook->Item(1).PName, u"山田, 太郎"_s);
+        QCOMPARE(document().OpenBook().Item(1).PName, u"山田, 太郎"_s);
     }
 };
 

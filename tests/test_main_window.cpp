@@ -8,6 +8,9 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
+#include "print/printer_setup.h"
+#include "settings/app_settings.h"
 #include "settings/settings_store.h"
 
 #include <QAbstractItemModelTester>
@@ -60,21 +63,31 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    std::unique_ptr<BookDocument> m_document;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<SettingsRecord> m_settings;
+    std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<MainWindow> m_window;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     MainWindow &window() { return *m_window; }
     AppState &state() { return *m_state; }
+    BookDocument &document() { return *m_document; }
+    SettingsRecord &settings() { return *m_settings; }
 
-    void start(const QString &commandLine = {}, int screenWidth = 19200)
+    void start(const QString &commandLine = {}, int screenWidth = 19200, QSize available = {1920, 1050})
     {
+        m_window.reset();
+        m_document = std::make_unique<BookDocument>();
         m_state = std::make_unique<AppState>();
+        m_settings = std::make_unique<SettingsRecord>();
+        m_printer = std::make_unique<PrinterSetup>();
         m_store = std::make_unique<SettingsStore>(path(u"settings.ini"_s));
-        m_window = std::make_unique<MainWindow>(*m_state, *m_store);
+        m_window = std::make_unique<MainWindow>(*m_document, *m_state, *m_settings, *m_printer, *m_store);
         MainWindowOptions options;
         options.screenWidthTwips = screenWidth;
+        options.availableSize = available;
         options.commandLine = commandLine;
         m_window->Load(options);
     }
@@ -94,7 +107,7 @@ class TestMainWindow : public QObject {
     void renameFirst(const QString &name)
     {
         QVERIFY(window().listModel()->setData(window().listModel()->index(0, 0), name));
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
     }
 
     void openFile(const QString &file)
@@ -149,7 +162,10 @@ private Q_SLOTS:
         const int paths = FileDialogs::PendingPaths();
         m_window.reset();
         m_store.reset();
+        m_printer.reset();
+        m_settings.reset();
         m_state.reset();
+        m_document.reset();
         MessageBoxes::SetScripted(false);
         FileDialogs::SetScripted(false);
         QCOMPARE(answers, 0);
@@ -176,8 +192,8 @@ private Q_SLOTS:
                                     u"cmb_表示形式"_s, u"mm_環境設定"_s})
             QVERIFY2(enabled(name), qPrintable(name));
         QVERIFY(!window().progressBar()->isVisible());
-        QCOMPARE(state().MarkedIndex, 1);
-        QCOMPARE(state().KeyCounter, 0);
+        QCOMPARE(document().MarkedIndex(), 1);
+        QCOMPARE(document().KeyCounter(), 0);
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
 
@@ -267,7 +283,7 @@ private Q_SLOTS:
 
         writeFile(path(u"a.csv"_s), bookBytes(2));
         openFile(path(u"a.csv"_s));
-        state().AppSettings.Sender.Name = u"山田太郎"_s;
+        settings().Sender.Name = u"山田太郎"_s;
         QVERIFY(window().close());
         QSettings after(path(u"settings.ini"_s), QSettings::IniFormat);
         QCOMPARE(after.value(u"File/Kosu"_s).toString(), u"1"_s);
@@ -293,10 +309,10 @@ private Q_SLOTS:
     void openLoadsBookWithKeysAndMarker()
     {
         startWithBook(3);
-        QCOMPARE(state().OpenBook->Count(), 3);
-        QCOMPARE(state().OpenBook->Item(3).PSkey, u"s3"_s);
-        QCOMPARE(state().KeyCounter, 4);
-        QCOMPARE(state().BookFileName, path(u"a.csv"_s));
+        QCOMPARE(document().OpenBook().Count(), 3);
+        QCOMPARE(document().OpenBook().Item(3).PSkey, u"s3"_s);
+        QCOMPARE(document().KeyCounter(), 4);
+        QCOMPARE(document().BookFileName(), path(u"a.csv"_s));
         QCOMPARE(window().statusText(), path(u"a.csv"_s));
         QCOMPARE(window().countText(), u"3件"_s);
         QVERIFY(!enabled(u"mm_保存"_s));
@@ -315,7 +331,7 @@ private Q_SLOTS:
         writeFile(path(u"nocount.csv"_s), EncodeCp932(u"氏名,電話番号,メールアドレス,〒,住所1,住所2,一言メモ\r\n"
                                                       "甲,,,,,,\r\n乙,,,,,,\r\n"_s).bytes);
         openFile(path(u"nocount.csv"_s));
-        QCOMPARE(state().OpenBook->Count(), 2);
+        QCOMPARE(document().OpenBook().Count(), 2);
         QVERIFY(!window().progressBar()->isVisible());
     }
 
@@ -341,8 +357,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].buttons, MsgButtons::YesNoCancel);
         QCOMPARE(shown[0].defaultButton, MsgAnswer::Yes);
         // Cancel leaves everything as it was.
-        QCOMPARE(state().OpenBook->Item(1).PName, u"変更"_s);
-        QVERIFY(state().BookChanged);
+        QCOMPARE(document().OpenBook().Item(1).PName, u"変更"_s);
+        QVERIFY(document().BookChanged());
         QCOMPARE(window().statusText(), path(u"a.csv"_s));
     }
 
@@ -352,15 +368,15 @@ private Q_SLOTS:
         renameFirst(u"変更"_s);
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         window().fileCommands().FileNew();
-        QCOMPARE(state().OpenBook->Count(), 0);
+        QCOMPARE(document().OpenBook().Count(), 0);
         QCOMPARE(window().listModel()->rowCount(), 0);
         QCOMPARE(window().countText(), u"0件"_s);
         QCOMPARE(window().statusText(), u"ファイル名は「無題」です"_s);
         QVERIFY(!enabled(u"mm_保存"_s));
-        QVERIFY(!state().BookChanged);
-        QVERIFY(state().BookFileName.isEmpty());
+        QVERIFY(!document().BookChanged());
+        QVERIFY(document().BookFileName().isEmpty());
         QCOMPARE(readFile(path(u"a.csv"_s)), bookBytes(2));   // not saved
-        QVERIFY(state().KeyCounter > 0);                       // keys are never reused
+        QVERIFY(document().KeyCounter() > 0);                       // keys are never reused
     }
 
     void newAnsweredYesSavesFirst()
@@ -371,14 +387,14 @@ private Q_SLOTS:
         window().fileCommands().FileNew();
         QVERIFY(FileDialogs::TakeShown().size() == 1);   // only the open dialog: a named book saves in place
         QVERIFY(readFile(path(u"a.csv"_s)).contains(EncodeCp932(u"変更,"_s).bytes));
-        QCOMPARE(state().OpenBook->Count(), 0);
+        QCOMPARE(document().OpenBook().Count(), 0);
     }
 
     void untitledChangedBookAndOpen()
     {
         startWithBook(1);
         FileDialogs::TakeShown();
-        state().BookFileName.clear();
+        document().SetBookFileName(QString());
         renameFirst(u"無題の変更"_s);
 
         // Yes, then the save dialog is cancelled: nothing is discarded, no open dialog.
@@ -389,17 +405,17 @@ private Q_SLOTS:
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].kind, FileDialogKind::Save);
         QCOMPARE(dialogs[0].title, u"ファイルの保存"_s);
-        QCOMPARE(state().OpenBook->Count(), 1);
-        QVERIFY(state().BookChanged);
+        QCOMPARE(document().OpenBook().Count(), 1);
+        QVERIFY(document().BookChanged());
         QCOMPARE(shownTexts().constFirst(), u"「無題」 は保存されていません。\r\n\r\n保存しますか？"_s);
 
         // No, then the open dialog is cancelled: an empty, untitled, unchanged book.
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         FileDialogs::QueuePath(QString());
         window().fileCommands().FileOpen();
-        QCOMPARE(state().OpenBook->Count(), 0);
-        QVERIFY(!state().BookChanged);
-        QVERIFY(state().BookFileName.isEmpty());
+        QCOMPARE(document().OpenBook().Count(), 0);
+        QVERIFY(!document().BookChanged());
+        QVERIFY(document().BookFileName().isEmpty());
         QCOMPARE(window().statusText(), u"リソースを開放中..."_s);
         QCOMPARE(window().countText(), u"0件"_s);
     }
@@ -425,9 +441,9 @@ private Q_SLOTS:
         const QList<ShownMessage> shown = MessageBoxes::TakeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, MsgIcon::Critical);
-        QCOMPARE(state().OpenBook->Count(), 2);
+        QCOMPARE(document().OpenBook().Count(), 2);
         QCOMPARE(window().listModel()->rowCount(), 2);
-        QCOMPARE(state().BookFileName, path(u"a.csv"_s));
+        QCOMPARE(document().BookFileName(), path(u"a.csv"_s));
         QCOMPARE(window().statusText(), path(u"a.csv"_s));
         QVERIFY(window().isEnabled());
         QVERIFY(!window().progressBar()->isVisible());
@@ -442,9 +458,9 @@ private Q_SLOTS:
         openFile(path(u"cut.csv"_s));
         QVERIFY(window().fileCommands().LoadFailed);
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
-        QCOMPARE(state().OpenBook->Count(), 0);
+        QCOMPARE(document().OpenBook().Count(), 0);
         QCOMPARE(window().listModel()->rowCount(), 0);
-        QVERIFY(state().BookFileName.isEmpty());
+        QVERIFY(document().BookFileName().isEmpty());
         QCOMPARE(window().statusText(), u"ファイル名は「無題 」"_s);
         QVERIFY(!enabled(u"mm_修正(0)"_s));
         QVERIFY(window().isEnabled());
@@ -471,7 +487,7 @@ private Q_SLOTS:
         // Save to the current file asks nothing.
         window().fileCommands().FileSave();
         QVERIFY(FileDialogs::TakeShown().isEmpty());
-        QVERIFY(!state().BookChanged);
+        QVERIFY(!document().BookChanged());
         QVERIFY(!enabled(u"cmd_File(2)"_s));
         QVERIFY(readFile(path(u"a.csv"_s)).contains(EncodeCp932(u"変更,"_s).bytes));
 
@@ -481,7 +497,7 @@ private Q_SLOTS:
         window().fileCommands().FileSaveAs();
         QCOMPARE(FileDialogs::TakeShown().constFirst().title, u"名前を付けて保存"_s);
         QVERIFY(QFile::exists(path(u"copy"_s)));
-        QCOMPARE(state().BookFileName, path(u"copy"_s));
+        QCOMPARE(document().BookFileName(), path(u"copy"_s));
         QCOMPARE(window().statusText(), path(u"copy"_s));
         QCOMPARE(window().recentFiles().entryPath(0), path(u"copy"_s));
         QCOMPARE(window().recentFiles().entryPath(1), path(u"a.csv"_s));
@@ -490,25 +506,25 @@ private Q_SLOTS:
         renameFirst(u"三度目"_s);
         FileDialogs::QueuePath(QString());
         window().fileCommands().FileSaveAs();
-        QVERIFY(state().BookChanged);
-        QCOMPARE(state().BookFileName, path(u"copy"_s));
+        QVERIFY(document().BookChanged());
+        QCOMPARE(document().BookFileName(), path(u"copy"_s));
     }
 
     void untitledSaveAsksForName()
     {
         startWithBook(1);
         FileDialogs::TakeShown();
-        state().BookFileName.clear();
+        document().SetBookFileName(QString());
         renameFirst(u"変更"_s);
         FileDialogs::QueuePath(QString());   // cancelled: nothing happens
         window().fileCommands().FileSave();
-        QVERIFY(state().BookChanged);
-        QVERIFY(state().BookFileName.isEmpty());
+        QVERIFY(document().BookChanged());
+        QVERIFY(document().BookFileName().isEmpty());
         FileDialogs::TakeShown();
         FileDialogs::QueuePath(path(u"new.csv"_s));
         window().fileCommands().FileSave();
         QCOMPARE(FileDialogs::TakeShown().constFirst().title, u"ファイルの保存"_s);
-        QCOMPARE(state().BookFileName, path(u"new.csv"_s));
+        QCOMPARE(document().BookFileName(), path(u"new.csv"_s));
         QCOMPARE(readFile(path(u"new.csv"_s)).left(7), EncodeCp932(u"氏名(1)"_s).bytes);
     }
 
@@ -522,9 +538,9 @@ private Q_SLOTS:
         const QList<ShownMessage> shown = MessageBoxes::TakeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, MsgIcon::Critical);
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
         QVERIFY(enabled(u"mm_保存"_s));
-        QCOMPARE(state().BookFileName, path(u"a.csv"_s));
+        QCOMPARE(document().BookFileName(), path(u"a.csv"_s));
         QCOMPARE(window().statusText(), path(u"a.csv"_s));
         QCOMPARE(window().recentFiles().entryPath(0), path(u"a.csv"_s));
         QVERIFY(window().isEnabled());
@@ -535,12 +551,12 @@ private Q_SLOTS:
     {
         startWithBook(2);
         // Renaming refuses such a name; a book can still hold one made elsewhere.
-        state().OpenBook->Item(1).PName = u"𠮷野家"_s;   // outside CP932
-        window().SetChanged(true);
+        document().OpenBook().Item(1).PName = u"𠮷野家"_s;   // outside CP932
+        document().SetChanged(true);
         window().fileCommands().FileSave();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
         QCOMPARE(readFile(path(u"a.csv"_s)), bookBytes(2));
-        QVERIFY(state().BookChanged);
+        QVERIFY(document().BookChanged());
     }
 
     void commandLineFile_data()
@@ -560,8 +576,8 @@ private Q_SLOTS:
         for (const QString &name : {u"住所.CSV"_s, u"住所.txt"_s, u"my book.csv"_s})
             writeFile(path(name), bookBytes(2));
         start(argument.arg(m_dir.path()));
-        QCOMPARE(state().OpenBook->Count(), opens ? 2 : 0);
-        QCOMPARE(window().statusText(), opens ? state().BookFileName : u"ファイル名は「無題 」"_s);
+        QCOMPARE(document().OpenBook().Count(), opens ? 2 : 0);
+        QCOMPARE(window().statusText(), opens ? document().BookFileName() : u"ファイル名は「無題 」"_s);
         QCOMPARE(window().recentFiles().entry(0)->isVisible(), opens);
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
@@ -573,7 +589,7 @@ private Q_SLOTS:
         QDir::setCurrent(m_dir.path());
         start(u"rel.csv"_s);
         QDir::setCurrent(previous);
-        QCOMPARE(state().BookFileName, path(u"rel.csv"_s));
+        QCOMPARE(document().BookFileName(), path(u"rel.csv"_s));
     }
 
     void recentFilesList_data()
@@ -611,7 +627,7 @@ private Q_SLOTS:
             if (window().recentFiles().entry(i)->isVisible())
                 shown << window().recentFiles().entryPath(i);
         QCOMPARE(shown, after);
-        QCOMPARE(int(state().AppSettings.RecentCount), after.size());
+        QCOMPARE(int(settings().RecentCount), after.size());
         QCOMPARE(named<QAction>(u"mm_haiSaikin"_s)->isVisible(), !after.isEmpty());
     }
 
@@ -636,13 +652,13 @@ private Q_SLOTS:
         MessageBoxes::QueueAnswer(MsgAnswer::Cancel);
         named<QAction>(u"mm_最近ファイル(1)"_s)->trigger();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
-        QCOMPARE(state().BookFileName, path(u"b.csv"_s));
+        QCOMPARE(document().BookFileName(), path(u"b.csv"_s));
 
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         named<QAction>(u"mm_最近ファイル(1)"_s)->trigger();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
-        QCOMPARE(state().BookFileName, path(u"a.csv"_s));
-        QCOMPARE(state().OpenBook->Count(), 2);
+        QCOMPARE(document().BookFileName(), path(u"a.csv"_s));
+        QCOMPARE(document().OpenBook().Count(), 2);
         QCOMPARE(window().recentFiles().entryPath(0), path(u"a.csv"_s));
         QCOMPARE(window().recentFiles().entryPath(1), path(u"b.csv"_s));
 
@@ -650,7 +666,7 @@ private Q_SLOTS:
         QFile::remove(path(u"b.csv"_s));
         named<QAction>(u"mm_最近ファイル(1)"_s)->trigger();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
-        QCOMPARE(state().BookFileName, path(u"a.csv"_s));
+        QCOMPARE(document().BookFileName(), path(u"a.csv"_s));
         QCOMPARE(window().recentFiles().entryPath(1), path(u"b.csv"_s));
     }
 
@@ -694,23 +710,23 @@ private Q_SLOTS:
         QVERIFY(!model->isMarked(0));
         QVERIFY(!model->isMarked(2));
         QVERIFY(model->isMarked(4));
-        QCOMPARE(state().MarkedIndex, 5);
+        QCOMPARE(document().MarkedIndex(), 5);
         QCOMPARE(window().listView()->currentRow(), 4);
 
         // After a removal the next pick leaves the old position alone.
-        state().SkipUnmark = true;
-        model->setMarked(1, true);
-        state().MarkedIndex = 2;
+        document().SetSkipUnmark(true);
+        document().SetMarked(2, true);
+        document().SetMarkedIndex(2);
         click(0);
         QVERIFY(model->isMarked(1));
         QVERIFY(model->isMarked(0));
-        QVERIFY(!state().SkipUnmark);
+        QVERIFY(!document().SkipUnmark());
 
         // The keyboard picks too.
         QTest::keyClick(view, Qt::Key_Down);
         QVERIFY(model->isMarked(1));
         QVERIFY(!model->isMarked(0));
-        QCOMPARE(state().MarkedIndex, 2);
+        QCOMPARE(document().MarkedIndex(), 2);
     }
 
     void renameInPlace()
@@ -720,14 +736,14 @@ private Q_SLOTS:
         const QModelIndex first = window().listModel()->index(0, 0);
         editor->setText(u"新しい名前"_s);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(state().OpenBook->Item(1).PName, u"新しい名前"_s);   // the delegate commits queued
-        QCOMPARE(state().OpenBook->Item(1).PSkey, u"s1"_s);
-        QVERIFY(state().BookChanged);
+        QTRY_COMPARE(document().OpenBook().Item(1).PName, u"新しい名前"_s);   // the delegate commits queued
+        QCOMPARE(document().OpenBook().Item(1).PSkey, u"s1"_s);
+        QVERIFY(document().BookChanged());
         QVERIFY(enabled(u"cmd_File(2)"_s));
 
         // Renamed to nothing: an empty name is stored.
         QVERIFY(window().listModel()->setData(first, QString()));
-        QCOMPARE(state().OpenBook->Item(1).PName, QString());
+        QCOMPARE(document().OpenBook().Item(1).PName, QString());
         // Other columns are not edited in place.
         QVERIFY(!(window().listModel()->flags(window().listModel()->index(0, 1)) & Qt::ItemIsEditable));
     }
@@ -740,10 +756,10 @@ private Q_SLOTS:
         MessageBoxes::QueueAnswer(MsgAnswer::Cancel);
         QVERIFY(!window().close());
         QVERIFY(window().isVisible());
-        QCOMPARE(state().OpenBook->Count(), 2);
+        QCOMPARE(document().OpenBook().Count(), 2);
 
         // Yes on an untitled book with the save dialog cancelled: the exit is cancelled too.
-        state().BookFileName.clear();
+        document().SetBookFileName(QString());
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         FileDialogs::QueuePath(QString());
         QVERIFY(!window().close());
@@ -791,8 +807,8 @@ private Q_SLOTS:
         MessageBoxes::QueueAnswer(MsgAnswer::Cancel);
         window().fileCommands().FileOpen();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
-        QCOMPARE(state().OpenBook->Item(1).PName, u"打ちかけ"_s);
-        QVERIFY(state().BookChanged);
+        QCOMPARE(document().OpenBook().Item(1).PName, u"打ちかけ"_s);
+        QVERIFY(document().BookChanged());
     }
 
     void loadKeepsMarkerWhenListTakesFocus()
@@ -806,11 +822,11 @@ private Q_SLOTS:
         QTreeView *view = window().listView()->reportView();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(window().listModel()->index(4, 1)).center());
-        QCOMPARE(state().MarkedIndex, 5);
+        QCOMPARE(document().MarkedIndex(), 5);
         QCoreApplication::processEvents();
         openFile(path(u"b.csv"_s));
         QCoreApplication::processEvents();
-        QCOMPARE(state().MarkedIndex, 5);
+        QCOMPARE(document().MarkedIndex(), 5);
         QVERIFY(window().listModel()->isMarked(4));
         QVERIFY(!window().listModel()->isMarked(0));
     }
@@ -821,7 +837,7 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(window().listModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         writeFile(path(u"a.csv"_s), bookBytes(5));
         openFile(path(u"a.csv"_s));
-        window().listModel()->setMarked(2, true);
+        document().SetMarked(3, true);
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         renameFirst(u"x"_s);
         window().fileCommands().FileNew();

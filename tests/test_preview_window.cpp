@@ -79,7 +79,7 @@ private:
     QPointer<PrintDialog> dialog;
     QPointer<PreviewWindow> preview;
 
-    AppState &state() { return *fixture.state; }
+    PrintRunState &run() { return dialog->run(); }
 
     template <typename T>
     T *control(const QString &name)
@@ -101,8 +101,8 @@ private:
     // 30 twips inside its right edge.
     void makePreview(int kind, int pages)
     {
-        state().PreviewKind = qint16(kind);
-        preview = new PreviewWindow(state(), *dialog);
+        run().PreviewKind = qint16(kind);
+        preview = new PreviewWindow(*dialog);
         for (int k = 1; k <= pages; ++k) {
             PrintSurface &page = k == 1 ? preview->FirstPage() : preview->AddPage(k - 1);
             const QSize size = preview->Page(0).PageTwips();
@@ -110,7 +110,7 @@ private:
             if (k == pages)
                 page.Line(size.width() - 30, 0, 0, size.height());
         }
-        state().PreviewPageCount = qint16(pages);
+        run().PreviewPageCount = qint16(pages);
     }
 
     void showPreview()
@@ -124,11 +124,12 @@ private:
     void previewWholeList()
     {
         dialog->MoveEntries(1);
-        state().PreviewKind = 1;
-        state().PrintKindName = u"住所録一覧表"_s;
-        preview = new PreviewWindow(state(), *dialog);
+        run().PreviewKind = 1;
+        run().PrintKindName = u"住所録一覧表"_s;
+        preview = new PreviewWindow(*dialog);
         QuietProgress quiet;
-        PrintJob job{state(), quiet, *dialog, preview.data(), {}};
+        PrintJob job = dialog->MakeJob(quiet, *dialog);
+        job.pages = preview.data();
         RunKindPrintout(1, &preview->FirstPage(), job, 1);
         showPreview();
     }
@@ -204,7 +205,7 @@ private Q_SLOTS:
         QFETCH(QSize, page);
         makePreview(kind, 1);
 
-        const PrinterSetup &printer = state().CurrentPrinter;
+        const PrinterSetup &printer = (*fixture.printer);
         QCOMPARE(printer.ScaleMode, scaleMode);
         QCOMPARE(printer.PaperSize, paperSize);
         QCOMPARE(printer.Orientation, orientation);
@@ -347,7 +348,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QVERIFY(!preview->isActiveWindow());
         // A later count does not renew the list: it is filled once.
-        state().PreviewPageCount = 1;
+        run().PreviewPageCount = 1;
         preview->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(preview));
 
@@ -392,7 +393,7 @@ private Q_SLOTS:
         QVERIFY(toPrint);
         previewWholeList();
         QCOMPARE(dialog->Count(), 41);
-        QCOMPARE(state().PreviewPageCount, 2);
+        QCOMPARE(run().PreviewPageCount, 2);
         QCOMPARE(preview->PageCount(), 2);
         pageList()->setCurrentIndex(1);
 
@@ -411,9 +412,9 @@ private Q_SLOTS:
         button->click();
 
         QCOMPARE(printers, 1);
-        QVERIFY(!state().RunFromDialog);
-        QVERIFY(state().RunFromPreview);
-        QVERIFY(!state().PrintCancelled);
+        QVERIFY(!run().RunFromDialog);
+        QVERIFY(run().RunFromPreview);
+        QVERIFY(!run().PrintCancelled);
         QCOMPARE(printed.last().kind, RecordedOp::EndDoc);
         QCOMPARE(printed.last().page, 2);
         const QStringList texts = textsOf(printed);
@@ -455,8 +456,8 @@ private Q_SLOTS:
     void aBrokenPrinterIsReportedOnce()
     {
         dialog->MoveEntries(1);
-        state().PreviewKind = 1;
-        preview = new PreviewWindow(state(), *dialog);
+        run().PreviewKind = 1;
+        preview = new PreviewWindow(*dialog);
         showPreview();
         PrinterSurfaces::SetFactory([](PrinterSetup &, const QString &) -> std::unique_ptr<PrintSurface> {
             return std::make_unique<BrokenPrinter>();
@@ -484,7 +485,7 @@ private Q_SLOTS:
         });
         control<QPushButton>(u"cmd_印刷"_s)->click();
 
-        QVERIFY(state().PrintCancelled);
+        QVERIFY(run().PrintCancelled);
         QVERIFY(!printed.isEmpty());
         QCOMPARE(printed.last().kind, RecordedOp::KillDoc);
         QVERIFY(preview);

@@ -94,6 +94,14 @@ class TestPrintDialog : public QObject {
     QStringList documentNames;      // one per printer job
 
     AppState &state() { return *f.state; }
+    // The flags of the open print dialog's runs.
+    PrintRunState &run()
+    {
+        auto *d = f.window->findChild<PrintDialog *>(u"F_Print"_s);
+        if (!d)
+            qFatal("no print dialog is open");
+        return d->run();
+    }
 
     PrintDialog *open()
     {
@@ -186,8 +194,8 @@ private Q_SLOTS:
         // An entry added later has a later key but stands first in the book.
         Cls_住所 added;
         added.PName = u"追加"_s;
-        const QString key = state().NextRecordKey();
-        f.window->listModel()->addRecord(added, 1, key);
+        const QString key = f.document->NextRecordKey();
+        f.document->AddRecord(added, 1, key);
 
         if (auto *action = f.window->findChild<QAction *>(command))
             action->trigger();
@@ -215,8 +223,8 @@ private Q_SLOTS:
         }
         QCOMPARE(button(d, u"cmd_初期化"_s)->text(), u"初期化"_s);
         QCOMPARE(button(d, u"cmd_確認(0)"_s)->text(), u"詳細確認"_s);
-        QVERIFY(state().PrintDialogReady);
-        QVERIFY(!state().PrintListsChanged);
+        QVERIFY(run().PrintDialogReady);
+        QVERIFY(!run().PrintListsChanged);
     }
 
     // The lists take the keyboard when the dialog opens; no entry is picked
@@ -259,7 +267,7 @@ private Q_SLOTS:
         QCOMPARE(texts(candidates(d)), QStringList({u"名前3"_s, u"名前5"_s}));
         QCOMPARE(count(d, 0), u"2件"_s);
         QCOMPARE(count(d, 1), u"3件"_s);
-        QVERIFY(state().PrintListsChanged);
+        QVERIFY(run().PrintListsChanged);
         QVERIFY(button(d, u"cmd_初期化"_s)->isEnabled());
         QVERIFY(!button(d, u"cmd_確認(0)"_s)->isEnabled());
         QVERIFY(candidates(d)->selectedItems().isEmpty());
@@ -312,7 +320,7 @@ private Q_SLOTS:
         button(d, u"cmd_選択(%1)"_s.arg(moveButton))->click();
         QCOMPARE(candidates(d)->count(), entries);
         QCOMPARE(toPrint(d)->count(), 0);
-        QCOMPARE(state().PrintListsChanged, counts);
+        QCOMPARE(run().PrintListsChanged, counts);
         QCOMPARE(button(d, u"cmd_初期化"_s)->isEnabled(), counts);
     }
 
@@ -342,7 +350,7 @@ private Q_SLOTS:
         QCOMPARE(count(d, 0), u"3件"_s);
         QCOMPARE(count(d, 1), u"0件"_s);
         QVERIFY(!button(d, u"cmd_初期化"_s)->isEnabled());
-        QVERIFY(state().PrintListsChanged);
+        QVERIFY(run().PrintListsChanged);
     }
 
     void emptyPrintListRefuses_data()
@@ -394,17 +402,17 @@ private Q_SLOTS:
         });
         button(d, u"cmd_Go(0)"_s)->click();
 
-        QCOMPARE(state().PrintKindName, kindName);
+        QCOMPARE(run().PrintKindName, kindName);
         QCOMPARE(documentNames, QStringList({kindName}));
         QCOMPARE(titles, QStringList({u"印刷中です..."_s, u"【 "_s + kindName + u" 】 を印刷中です..."_s}));
         QCOMPARE(barMaximum, 5);
         QVERIFY(!dialogEnabled);
         QVERIFY(!printed.isEmpty());
         QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
-        QCOMPARE(state().LastRunMode, 0);
-        QVERIFY(state().RunFromDialog);
-        QVERIFY(!state().RunFromPreview);
-        QVERIFY(!state().PrintCancelled);
+        QCOMPARE(run().LastRunMode, 0);
+        QVERIFY(run().RunFromDialog);
+        QVERIFY(!run().RunFromPreview);
+        QVERIFY(!run().PrintCancelled);
         QVERIFY(!d->findChild<PrintProgressWindow *>());
         QVERIFY(d->isEnabled());
         QVERIFY(!f.window->isEnabled());
@@ -427,8 +435,8 @@ private Q_SLOTS:
         QVERIFY(preview->isVisible());
         QCOMPARE(preview->parentWidget(), d);
         QCOMPARE(preview->PageCount(), 2);
-        QCOMPARE(state().PreviewKind, 1);
-        QCOMPARE(state().LastRunMode, 1);
+        QCOMPARE(run().PreviewKind, 1);
+        QCOMPARE(run().LastRunMode, 1);
         QVERIFY(documentNames.isEmpty());
         QVERIFY(d->isEnabled());
 
@@ -449,14 +457,14 @@ private Q_SLOTS:
         PrintDialog *d = readyToPrint(3, 2, 4);
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         button(d, u"cmd_Go(1)"_s)->click();
-        QVERIFY(state().PrintSender);
-        QCOMPARE(state().PrintKindName, u"はがき(表)"_s);
+        QVERIFY(run().PrintSender);
+        QCOMPARE(run().PrintKindName, u"はがき(表)"_s);
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         button(d, u"cmd_Go(0)"_s)->click();
-        QVERIFY(!state().PrintSender);
+        QVERIFY(!run().PrintSender);
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         button(d, u"cmd_Go(1)"_s)->click();
-        QVERIFY(state().PrintSender);
+        QVERIFY(run().PrintSender);
 
         const QList<ShownMessage> shown = MessageBoxes::TakeShown();
         QCOMPARE(shown.size(), 3);
@@ -476,7 +484,7 @@ private Q_SLOTS:
     void postcardsPreviewedThenPrinted()
     {
         PrintDialog *d = readyToPrint(5, 3, 4);
-        state().AppSettings.Sender.Name = u"鈴木"_s;
+        (*f.settings).Sender.Name = u"鈴木"_s;
         MessageBoxes::QueueAnswer(MsgAnswer::Yes);
         button(d, u"cmd_Go(1)"_s)->click();
         PreviewWindow *preview = d->previewWindow();
@@ -486,7 +494,7 @@ private Q_SLOTS:
             QCOMPARE(preview->Page(p).ScaleMode(), int(ScaleMillimetres));
             QVERIFY(!preview->Page(p).IsBlank());
         }
-        const PrinterSetup &printer = state().CurrentPrinter;
+        const PrinterSetup &printer = (*f.printer);
         QCOMPARE(printer.PaperSize, int(PaperUser));
         QCOMPARE(QSize(printer.PaperWidthTwips, printer.PaperHeightTwips), QSize(5670, 8392));
         QCOMPARE(printer.Orientation, int(OrientationPortrait));
@@ -555,7 +563,7 @@ private Q_SLOTS:
         });
         button(d, u"cmd_Go(0)"_s)->click();
         QVERIFY(cancelEnabled);
-        QVERIFY(state().PrintCancelled);
+        QVERIFY(run().PrintCancelled);
         QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::KillDoc}));
         QVERIFY(!d->findChild<PrintProgressWindow *>());
         QVERIFY(d->isEnabled());
@@ -578,7 +586,7 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(pagesAtCancel, 2);
         QCOMPARE(pagesAfterCancel, 1);
-        QVERIFY(state().PrintCancelled);
+        QVERIFY(run().PrintCancelled);
         QVERIFY(!d->previewWindow());
         QVERIFY(d->findChildren<PreviewWindow *>().isEmpty());
         QVERIFY(d->isEnabled());
@@ -648,7 +656,7 @@ private Q_SLOTS:
         });
         button(d, u"cmd_Go(0)"_s)->click();
         QVERIFY(stayed);
-        QVERIFY(!state().PrintCancelled);
+        QVERIFY(!run().PrintCancelled);
         QCOMPARE(jobEnds(printed), QList<RecordedOp::Kind>({RecordedOp::EndDoc}));
         QVERIFY(!d->findChild<PrintProgressWindow *>());
     }

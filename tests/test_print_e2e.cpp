@@ -3,7 +3,9 @@
 // Without a scheduler or the queue the test is skipped on a developer's
 // machine and fails under CI; it never passes without printing.
 
-#include "model/app_state.h"
+#include "model/book_document.h"
+#include "print/print_run_state.h"
+#include "settings/app_settings.h"
 #include "model/record_keys.h"
 #include "print/font_substitutes.h"
 #include "print/printer_surface.h"
@@ -32,20 +34,20 @@ const QString kQueue = u"YuzariboPDF"_s;
 // Presses the cancel button at the chosen call of PumpEvents (1-based).
 class QuietProgress : public PrintProgress {
 public:
-    explicit QuietProgress(AppState &state) : m_state(state) {}
+    explicit QuietProgress(PrintRunState &run) : m_run(run) {}
     void SetStatus(const QString &) override {}
     void SetValue(int) override {}
     void PumpEvents() override
     {
         QCoreApplication::processEvents();
         if (++m_pumps == cancelAtPump)
-            m_state.PrintCancelled = true;
+            m_run.PrintCancelled = true;
     }
 
     int cancelAtPump = 0;
 
 private:
-    AppState &m_state;
+    PrintRunState &m_run;
     int m_pumps = 0;
 };
 
@@ -121,22 +123,27 @@ struct Book {
 
     Book()
     {
-        state.BookFileName = dir.filePath(u"東京の友人.csv"_s);
-        state.AppSettings.PrintFontName = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s};
+        document.SetBookFileName(dir.filePath(u"東京の友人.csv"_s));
+        settings.PrintFontName = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s};
+        auto book = std::make_unique<Cls_管理>();
         for (int n = 1; n <= Count; ++n) {
-            state.OpenBook->Add(u"山田太郎%1"_s.arg(n), u"03-1234-%1"_s.arg(n, 4, 10, QLatin1Char('0')),
-                                u"taro%1@example.jp"_s.arg(n), u"100-0001"_s, u"東京都千代田区%1"_s.arg(n),
-                                u"ゆざりぼ荘"_s, u"メモ"_s, state.OpenBook.get(), -1, MakeRecordKey(n));
+            book->Add(u"山田太郎%1"_s.arg(n), u"03-1234-%1"_s.arg(n, 4, 10, QLatin1Char('0')),
+                      u"taro%1@example.jp"_s.arg(n), u"100-0001"_s, u"東京都千代田区%1"_s.arg(n), u"ゆざりぼ荘"_s,
+                      u"メモ"_s, book.get(), -1, MakeRecordKey(n));
         }
-        state.KeyCounter = Count;
+        document.ReplaceBook(std::move(book), Count);
     }
 
     QTemporaryDir dir;
-    AppState state;
-    QuietProgress progress{state};
+    BookDocument document;
+    SettingsRecord settings;
+    PrinterSetup printer;
+    PrintRunState flags;
+    QuietProgress progress{flags};
     AllEntries entries{Count};
     QStringList failures;
-    PrintJob job{state, progress, entries, nullptr, [this](const QString &d) { failures << d; }, QDate(2024, 5, 6)};
+    PrintJob job{document, settings, flags, progress, entries, nullptr, [this](const QString &d) { failures << d; },
+                 QDate(2024, 5, 6)};
 };
 
 // A job title no other run shares; cups-pdf names the file after it.
@@ -195,13 +202,12 @@ private Q_SLOTS:
 
         Book book;
         QVERIFY(book.dir.isValid());
-        AppState &state = book.state;
-        state.CurrentPrinter.Name = kQueue;
+        book.printer.Name = kQueue;
 
         const QString token = uniqueToken(u"list"_s);
         const QString folder = cupsPdfFolder();
         {
-            PrinterSurface surface(state.CurrentPrinter, token);
+            PrinterSurface surface(book.printer, token);
             PrintAddressList(&surface, book.job, 0);
         }
         QCOMPARE(book.failures, QStringList());
@@ -245,21 +251,21 @@ private Q_SLOTS:
 
         {   // Cancelled after twenty entries.
             Book book;
-            book.state.CurrentPrinter.Name = kQueue;
+            book.printer.Name = kQueue;
             book.progress.cancelAtPump = 21;
             const QString token = uniqueToken(u"cancelled"_s);
-            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrinterSurface surface(book.printer, token);
             PrintAddressList(&surface, book.job, 0);
-            QVERIFY(book.state.PrintCancelled);
+            QVERIFY(book.flags.PrintCancelled);
             QCOMPARE(book.failures, QStringList());
             abandoned << token;
         }
         {   // The 42nd entry is not in the book: the run fails after two pages.
             Book book;
-            book.state.CurrentPrinter.Name = kQueue;
+            book.printer.Name = kQueue;
             book.entries.count = Book::Count + 1;
             const QString token = uniqueToken(u"failed"_s);
-            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrinterSurface surface(book.printer, token);
             PrintAddressList(&surface, book.job, 0);
             QCOMPARE(book.failures.size(), 1);
             QVERIFY2(book.failures.first().contains(u"42 番目"_s), qPrintable(book.failures.first()));
@@ -277,10 +283,10 @@ private Q_SLOTS:
         }
 
         Book book;
-        book.state.CurrentPrinter.Name = kQueue;
+        book.printer.Name = kQueue;
         const QString token = uniqueToken(u"whole"_s);
         {
-            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrinterSurface surface(book.printer, token);
             PrintAddressList(&surface, book.job, 0);
         }
         QCOMPARE(book.failures, QStringList());
@@ -308,10 +314,10 @@ private Q_SLOTS:
         REQUIRE_QUEUE();
 
         Book book;
-        book.state.CurrentPrinter.Name = u"YuzariboRemovedQueue"_s;
+        book.printer.Name = u"YuzariboRemovedQueue"_s;
         const QString token = uniqueToken(u"removed"_s);
         {
-            PrinterSurface surface(book.state.CurrentPrinter, token);
+            PrinterSurface surface(book.printer, token);
             PrintAddressList(&surface, book.job, 0);
         }
         // Each drawing step reports it; the print windows show it once a run.
@@ -348,14 +354,14 @@ private Q_SLOTS:
         QVERIFY(book.dir.isValid());
         const QString pdf = book.dir.filePath(u"job.pdf"_s);
         {
-            PrinterSurface surface(book.state.CurrentPrinter, u"job"_s, pdf);
+            PrinterSurface surface(book.printer, u"job"_s, pdf);
             PrintAddressList(&surface, book.job, 0);
         }
         QCOMPARE(book.failures, QStringList());
 
         const QStringList pages = pdfPages(pdf);
         QCOMPARE(pages.size(), 2);
-        checkHeaders(pages, book.state.BookFileName);
+        checkHeaders(pages, book.document.BookFileName());
     }
 
 private:

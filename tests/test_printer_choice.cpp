@@ -1,7 +1,7 @@
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
-#include "model/app_state.h"
+#include "print/printer_setup.h"
 #include "print/printer_choice_dialog.h"
 #include "print/printers.h"
 
@@ -27,12 +27,12 @@ const QList<InstalledPrinter> kPrinters = {
 class TestPrinterChoice : public QObject {
     Q_OBJECT
 
-    AppState m_state;
+    PrinterSetup m_printer;
     QPointer<PrinterChoiceDialog> m_dialog;
 
     void open()
     {
-        m_dialog = new PrinterChoiceDialog(m_state, nullptr);
+        m_dialog = new PrinterChoiceDialog(m_printer, nullptr);
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
     }
@@ -69,7 +69,7 @@ private Q_SLOTS:
         MessageBoxes::SetScripted(true);
         MessageBoxes::TakeShown();
         Printers::SetScripted(kPrinters, u"Home"_s);
-        m_state = AppState();
+        m_printer = PrinterSetup();
     }
 
     void cleanup()
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QFETCH(QString, systemDefault);
         QFETCH(int, expectedRow);
         Printers::SetScripted(kPrinters, systemDefault);
-        m_state.CurrentPrinter.Name = current;
+        m_printer.Name = current;
         open();
         QCOMPARE(selectedRow(), expectedRow);
         QCOMPARE(list()->selectedItems().size(), expectedRow < 0 ? 0 : 1);
@@ -124,7 +124,7 @@ private Q_SLOTS:
 
     void goWithoutSelectionAsksAndStaysOpen()
     {
-        m_state.CurrentPrinter.Name = u"Gone"_s;
+        m_printer.Name = u"Gone"_s;
         open();
         QCOMPARE(selectedRow(), -1);
         named<QCheckBox>(u"chk_通常プリンタ"_s)->setChecked(true);
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(shown[0].icon, MsgIcon::Critical);
         QCOMPARE(shown[0].buttons, MsgButtons::Ok);
         QVERIFY(m_dialog && m_dialog->isVisible());
-        QCOMPARE(m_state.CurrentPrinter.Name, u"Gone"_s);
+        QCOMPARE(m_printer.Name, u"Gone"_s);
         QVERIFY(Printers::ScriptedDefaultWrites().isEmpty());
     }
 
@@ -175,7 +175,7 @@ private Q_SLOTS:
 
         QTRY_VERIFY(!m_dialog);
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
-        QCOMPARE(m_state.CurrentPrinter.Name, kPrinters[row].DeviceName);
+        QCOMPARE(m_printer.Name, kPrinters[row].DeviceName);
         const QList<InstalledPrinter> writes = Printers::ScriptedDefaultWrites();
         if (tick) {
             // The very printer at that position: device, driver and port.
@@ -201,20 +201,20 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, u"lpoptions: Forbidden"_s);
         QCOMPARE(shown[0].icon, MsgIcon::Critical);
         // The printer for this run is chosen all the same.
-        QCOMPARE(m_state.CurrentPrinter.Name, u"Label"_s);
+        QCOMPARE(m_printer.Name, u"Label"_s);
         QCOMPARE(Printers::DefaultName(), u"Home"_s);
     }
 
     void closeChangesNothing()
     {
-        m_state.CurrentPrinter.Name = u"Label"_s;
+        m_printer.Name = u"Label"_s;
         open();
         list()->setCurrentRow(3);
         named<QCheckBox>(u"chk_通常プリンタ"_s)->setChecked(true);
         QTest::mouseClick(named<PictureButton>(u"cmd_閉じる"_s), Qt::LeftButton);
 
         QTRY_VERIFY(!m_dialog);
-        QCOMPARE(m_state.CurrentPrinter.Name, u"Label"_s);
+        QCOMPARE(m_printer.Name, u"Label"_s);
         QVERIFY(Printers::ScriptedDefaultWrites().isEmpty());
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
@@ -227,7 +227,7 @@ private Q_SLOTS:
         clickGo();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
         QVERIFY(m_dialog && m_dialog->isVisible());
-        QVERIFY(m_state.CurrentPrinter.Name.isEmpty());
+        QVERIFY(m_printer.Name.isEmpty());
     }
 };
 

@@ -2,12 +2,15 @@
 // the address list, the labels and the telephone list, preview runs, cancel
 // and failures.
 
-#include "model/app_state.h"
+#include "model/book_document.h"
+#include "model/record_keys.h"
 #include "print/font_substitutes.h"
 #include "print/picture_surface.h"
+#include "print/print_run_state.h"
 #include "print/printouts.h"
 #include "print/recording_surface.h"
 #include "print/surface_font.h"
+#include "settings/app_settings.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -23,13 +26,13 @@ const QColor BandGrey(149, 144, 144);
 // Cancels at the chosen call of PumpEvents (1-based), as the cancel button does.
 class FakeProgress : public PrintProgress {
 public:
-    explicit FakeProgress(AppState &state) : m_state(state) {}
+    explicit FakeProgress(PrintRunState &run) : m_run(run) {}
     void SetStatus(const QString &text) override { statuses << text; }
     void SetValue(int value) override { values << value; }
     void PumpEvents() override
     {
         if (++pumps == cancelAtPump)
-            m_state.PrintCancelled = true;
+            m_run.PrintCancelled = true;
     }
 
     QStringList statuses;
@@ -38,7 +41,7 @@ public:
     int cancelAtPump = 0;
 
 private:
-    AppState &m_state;
+    PrintRunState &m_run;
 };
 
 class FakeEntries : public PrintEntries {
@@ -54,16 +57,16 @@ QString NameOf(int n) { return u"山田 太郎%1"_s.arg(n); }
 struct Fixture {
     explicit Fixture(int count, bool printer = true, int scaleMode = ScaleTwips) : surface(printer, scaleMode)
     {
-        state.AppSettings.PrintFontName = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s};
-        state.BookFileName = u"/home/user/住所録.csv"_s;
+        settings.PrintFontName = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ Ｐゴシック"_s, u"ＭＳ 明朝"_s};
+        document.SetBookFileName(u"/home/user/住所録.csv"_s);
+        auto book = std::make_unique<Cls_管理>();
         for (int n = 1; n <= count; ++n) {
-            state.OpenBook->Add(NameOf(n), u"03-1234-%1"_s.arg(n), u"taro%1@example.jp"_s.arg(n),
-                                u"100-%1"_s.arg(n, 4, 10, QLatin1Char('0')), u"東京都千代田区%1丁目"_s.arg(n),
-                                u"ゆざりぼ荘%1号"_s.arg(n), u"メモ%1"_s.arg(n), state.OpenBook.get(), -1,
-                                MakeRecordKey(n));
+            book->Add(NameOf(n), u"03-1234-%1"_s.arg(n), u"taro%1@example.jp"_s.arg(n),
+                      u"100-%1"_s.arg(n, 4, 10, QLatin1Char('0')), u"東京都千代田区%1丁目"_s.arg(n),
+                      u"ゆざりぼ荘%1号"_s.arg(n), u"メモ%1"_s.arg(n), book.get(), -1, MakeRecordKey(n));
             entries.keys << n;
         }
-        state.KeyCounter = count;
+        document.ReplaceBook(std::move(book), count);
     }
 
     void run(int kind, int previewFlag = 0)
@@ -91,13 +94,16 @@ struct Fixture {
         return out;
     }
 
-    AppState state;
-    FakeProgress progress{state};
+    BookDocument document;
+    SettingsRecord settings;
+    PrintRunState flags;
+    FakeProgress progress{flags};
     FakeEntries entries;
     RecordingSurface surface;
     RecordingPages pages{surface};
     QStringList failures;
-    PrintJob job{state, progress, entries, nullptr, [this](const QString &d) { failures << d; }, QDate(2002, 3, 5)};
+    PrintJob job{document, settings, flags, progress, entries, nullptr, [this](const QString &d) { failures << d; },
+                 QDate(2002, 3, 5)};
 };
 
 QList<RecordedOp> ofKind(const QList<RecordedOp> &ops, RecordedOp::Kind kind)
@@ -159,9 +165,14 @@ const QList<RecordedOp::Kind> PrinterOnly = {RecordedOp::NewPage, RecordedOp::En
 // A postcard entry after the fixture's own; its key number is returned.
 qint32 addCard(Fixture &f, const QString &name, const QString &code, const QString &ju1, const QString &ju2)
 {
-    const qint32 n = ++f.state.KeyCounter;
-    f.state.OpenBook->Add(name, QString(), QString(), code, ju1, ju2, QString(), f.state.OpenBook.get(), -1,
-                          MakeRecordKey(n));
+    Cls_住所 card;
+    card.PName = name;
+    card.PYubin = code;
+    card.PJu1 = ju1;
+    card.PJu2 = ju2;
+    const QString key = f.document.NextRecordKey();
+    f.document.AddRecord(card, -1, key);
+    const qint32 n = key.mid(1).toInt();
     f.entries.keys << n;
     return n;
 }
@@ -301,13 +312,13 @@ void TestPrintouts::pageHeader()
     QFETCH(QPointF, pageAt);
 
     Fixture f(0);
-    f.state.BookFileName = fileName;
+    f.document.SetBookFileName(fileName);
     f.job.today = date;
     DrawPageHeader(f.surface, f.job, kind, page);
 
     QCOMPARE(f.surface.texts(), (QStringList{title, fileText, dateText, pageText}));
     const QList<RecordedOp> t = f.surface.ofKind(RecordedOp::Text);
-    const QString face = f.state.AppSettings.PrintFontName[size_t(kind - 1)];
+    const QString face = f.settings.PrintFontName[size_t(kind - 1)];
     QCOMPARE(t[0].font, (PrintFont{face, 12, true, false}));
     for (int i = 1; i < 4; ++i)
         QCOMPARE(t[i].font, (PrintFont{face, 10, true, false}));
@@ -378,7 +389,7 @@ void TestPrintouts::addressListPages()
 void TestPrintouts::addressListFrameAndRows()
 {
     Fixture f(2);
-    Cls_住所 &second = f.state.OpenBook->Item(u"s2"_s);
+    Cls_住所 &second = f.document.OpenBook().Item(u"s2"_s);
     second.PMail.clear();
     second.PMemo = u"とても長い一言メモは次の欄を越えても切られずにそのまま印刷されます"_s;
     f.run(1);
@@ -417,7 +428,7 @@ void TestPrintouts::addressListFrameAndRows()
     const PrintFont regular{u"ＭＳ ゴシック"_s, 10, false, false};
     const QList<RecordedOp> t = ofKind(ops, RecordedOp::Text);
     QCOMPARE(int(t.size()), 4 + 7 + 2 * 7);
-    const Cls_住所 &first = f.state.OpenBook->Item(u"s1"_s);
+    const Cls_住所 &first = f.document.OpenBook().Item(u"s1"_s);
     for (int c = 0; c < 7; ++c) {
         QCOMPARE(t[4 + c].text, captions[c]);
         QCOMPARE(t[4 + c].from, QPointF(captionX[c], 700));
@@ -495,7 +506,7 @@ void TestPrintouts::labelTexts()
     QFETCH(QString, yubinLine);
 
     Fixture f(2);
-    Cls_住所 &record = f.state.OpenBook->Item(u"s2"_s);
+    Cls_住所 &record = f.document.OpenBook().Item(u"s2"_s);
     record.PName = name;
     record.PYubin = yubin;
     f.run(2);
@@ -629,7 +640,7 @@ void TestPrintouts::printerRun()
     QCOMPARE(countKind(ops, RecordedOp::KillDoc), 0);
     QCOMPARE(f.progress.statuses, (QStringList{u"用紙設定中..."_s, u"印刷中です..."_s}));
     QCOMPARE(f.progress.values, (QList<int>{2, 1, 2, 3}));
-    QCOMPARE(f.state.PreviewPageCount, qint16(1));
+    QCOMPARE(f.flags.PreviewPageCount, qint16(1));
     QVERIFY(f.failures.isEmpty());
 }
 
@@ -657,7 +668,7 @@ void TestPrintouts::previewRun()
     for (int p = 2; p <= pages; ++p)
         indexes << p - 1;
     QCOMPARE(f.pages.addedIndexes, indexes);
-    QCOMPARE(f.state.PreviewPageCount, qint16(pages));
+    QCOMPARE(f.flags.PreviewPageCount, qint16(pages));
     const QList<QList<RecordedOp>> drawn = f.drawnPages();
     int entries = 0;
     for (int p = 1; p <= pages; ++p) {
@@ -738,7 +749,7 @@ void TestPrintouts::missingKey()
     QFETCH(bool, preview);
 
     Fixture f(3, !preview);
-    f.state.OpenBook->Remove(u"s2"_s);
+    f.document.RemoveRecord(f.document.OpenBook().PositionOf(u"s2"_s));
     f.run(kind, preview ? 1 : 0);
 
     // The run ends at the missing entry: the job is discarded and one failure reported.
@@ -896,11 +907,11 @@ void TestPrintouts::postcardBlocks()
     QFETCH(bool, sender);
 
     Fixture f(0);
-    f.state.AppSettings.HagakiOffsetMm = qint16(adj);
-    f.state.AppSettings.Sender = {u"鈴木一郎"_s, u"06-1111-2222"_s, u"ichiro@example.jp"_s,
+    f.settings.HagakiOffsetMm = qint16(adj);
+    f.settings.Sender = {u"鈴木一郎"_s, u"06-1111-2222"_s, u"ichiro@example.jp"_s,
                                   u"987-6543"_s, u"大阪市北区2-10"_s, u"ハイツ305"_s};
     // Filled in, yet printed only when asked for.
-    f.state.PrintSender = sender;
+    f.flags.PrintSender = sender;
     addCard(f, u"山田太郎"_s, u"123-4567"_s, u"東京都千代田区1-2-3"_s, u"コーポ102号"_s);
     f.run(4);
 
@@ -1015,7 +1026,7 @@ void TestPrintouts::postcardPages()
         for (int p = 2; p <= count; ++p)
             indexes << p - 1;
         QCOMPARE(f.pages.addedIndexes, indexes);
-        QCOMPARE(f.state.PreviewPageCount, qint16(count));
+        QCOMPARE(f.flags.PreviewPageCount, qint16(count));
         for (const auto &page : f.pages.pages)
             QCOMPARE(page->ScaleMode(), int(ScaleMillimetres));
         for (RecordedOp::Kind k : PrinterOnly)
@@ -1024,7 +1035,7 @@ void TestPrintouts::postcardPages()
         QCOMPARE(countKind(f.surface.ops, RecordedOp::NewPage), count - 1);
         QCOMPARE(f.surface.ops.last().kind, RecordedOp::EndDoc);
         QCOMPARE(f.surface.ops[f.surface.ops.size() - 2].text, u"様"_s);
-        QCOMPARE(f.state.PreviewPageCount, qint16(1));
+        QCOMPARE(f.flags.PreviewPageCount, qint16(1));
     }
     QList<int> values{2};
     for (int i = 1; i <= count; ++i)
@@ -1059,7 +1070,7 @@ void TestPrintouts::postcardStops()
         addCard(f, u"林"_s, QString(), QString(), QString());
     f.progress.cancelAtPump = cancelAtPump;
     if (!missingKey.isEmpty())
-        f.state.OpenBook->Remove(missingKey);
+        f.document.RemoveRecord(f.document.OpenBook().PositionOf(missingKey));
     f.run(4);
 
     QCOMPARE(int(f.surface.texts().count(u"様"_s)), cardsDrawn);

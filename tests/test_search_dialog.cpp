@@ -1,3 +1,5 @@
+#include "window_fixture.h"
+
 #include "entry/image_combo_box.h"
 #include "entry/picture_button.h"
 #include "entry/search_dialog.h"
@@ -32,30 +34,22 @@ const QList<Row> kNames = {{u"山田"_s}, {u"田中"_s}, {u"山本"_s}, {u"本�
 class TestSearchDialog : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<MainWindow> m_window;
+    WindowFixture f;
 
-    MainWindow &window() { return *m_window; }
-    AppState &state() { return *m_state; }
+    MainWindow &window() { return *f.window; }
+    AppState &state() { return *f.state; }
+    BookDocument &document() { return *f.document; }
 
     // A main window whose list shows the given entries.
     void start(const QList<Row> &rows)
     {
-        m_state = std::make_unique<AppState>();
-        m_store = std::make_unique<SettingsStore>(m_dir.filePath(u"settings.ini"_s));
-        m_window = std::make_unique<MainWindow>(*m_state, *m_store);
-        MainWindowOptions options;
-        options.screenWidthTwips = 19200;
-        m_window->Load(options);
+        f.start();
         for (Row row : rows) {
-            while (row.size() < 7)
-                row << QString();
-            state().OpenBook->Add(row[0], row[1], row[2], row[3], row[4], row[5], row[6],
-                                  state().OpenBook.get(), -1, state().NextRecordKey());
+            Cls_住所 record;
+            for (int i = 0; i < row.size(); ++i)
+                record.field(Field(i)) = row[i];
+            document().AddRecord(record, -1, document().NextRecordKey());
         }
-        window().listModel()->bookReplaced();
     }
 
     template <typename T>
@@ -97,19 +91,13 @@ class TestSearchDialog : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        MessageBoxes::SetScripted(true);
-    }
+    void init() { MessageBoxes::SetScripted(true); }
 
     void cleanup()
     {
         const int answers = MessageBoxes::PendingAnswers();
         const QList<ShownMessage> unexpected = MessageBoxes::TakeShown();
-        m_window.reset();
-        m_store.reset();
-        m_state.reset();
+        f.window.reset();
         MessageBoxes::SetScripted(false);
         QCOMPARE(answers, 0);
         QCOMPARE(unexpected.size(), 0);
@@ -197,7 +185,7 @@ private Q_SLOTS:
             QCOMPARE(d->searchStart(), row + 2);
             // The marker moves with the match and leaves the previous one.
             QVERIFY(window().listModel()->isMarked(row));
-            QCOMPARE(state().MarkedIndex, row + 1);
+            QCOMPARE(document().MarkedIndex(), row + 1);
             QVERIFY(row == 0 || !window().listModel()->isMarked(row - 2));
         }
         QVERIFY(!QGuiApplication::overrideCursor());

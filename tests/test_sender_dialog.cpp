@@ -1,7 +1,7 @@
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
-#include "model/app_state.h"
+#include "settings/app_settings.h"
 #include "settings/sender_dialog.h"
 #include "settings/settings_sections.h"
 #include "settings/settings_store.h"
@@ -44,16 +44,16 @@ class TestSenderDialog : public QObject {
     QTemporaryDir m_dir;
     QString m_path;
     int m_serial = 0;
-    AppState m_state;
+    SettingsRecord m_settings;
     std::unique_ptr<SettingsStore> m_store;
     QPointer<SenderDialog> m_dialog;
 
     // The form over a store that already holds `stored`, shown and active.
     void open(const SenderInfo &stored)
     {
-        m_state.AppSettings.Sender = stored;
-        M_RegS::SaveKojinSection(*m_store, m_state.AppSettings);
-        m_dialog = new SenderDialog(m_state, *m_store);
+        m_settings.Sender = stored;
+        M_RegS::SaveKojinSection(*m_store, m_settings);
+        m_dialog = new SenderDialog(m_settings, *m_store);
         m_dialog->setWindowModality(Qt::ApplicationModal);
         m_dialog->show();
         m_dialog->activateWindow();
@@ -103,7 +103,7 @@ private Q_SLOTS:
         // A new file per test and row: QSettings caches what it parsed by path.
         m_path = m_dir.filePath(u"store-%1.ini"_s.arg(++m_serial));
         m_store = std::make_unique<SettingsStore>(m_path);
-        m_state.AppSettings = SettingsRecord();
+        m_settings = SettingsRecord();
     }
 
     void cleanup()
@@ -164,7 +164,7 @@ private Q_SLOTS:
         typeInto(typed);
         QTest::mouseClick(named<PictureButton>(u"cmd_Go"_s), Qt::LeftButton);
 
-        QCOMPARE(fields(m_state.AppSettings.Sender), typed);
+        QCOMPARE(fields(m_settings.Sender), typed);
         QCOMPARE(fields(reloaded()), typed);
         SettingsStore fresh(m_path);
         for (const QString &key : kKeys)
@@ -233,7 +233,7 @@ private Q_SLOTS:
             m_dialog->close();
 
         QVERIFY(closedAndReleased());
-        QCOMPARE(fields(m_state.AppSettings.Sender), fields(kStored));
+        QCOMPARE(fields(m_settings.Sender), fields(kStored));
         QCOMPARE(readFile(m_path), before);
     }
 
@@ -280,7 +280,7 @@ private Q_SLOTS:
         QCOMPARE(reloaded().Ju2, kStored.Ju2);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(m_state.AppSettings.Sender.Ju2, u"新しい住所"_s);
+        QCOMPARE(m_settings.Sender.Ju2, u"新しい住所"_s);
         QCOMPARE(reloaded().Ju2, u"新しい住所"_s);
         QVERIFY(closedAndReleased());
     }

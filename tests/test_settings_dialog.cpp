@@ -90,7 +90,7 @@ class TestSettingsDialog : public QObject {
     std::unique_ptr<WindowFixture> f;
     QPointer<SettingsDialog> m_dialog;
 
-    SettingsRecord &settings() { return f->state->AppSettings; }
+    SettingsRecord &settings() { return *f->settings; }
     QString iniPath() const { return f->store->fileName(); }
 
     void open()

@@ -11,6 +11,10 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
+#include "model/book_document.h"
+#include "model/record_keys.h"
+#include "print/printer_setup.h"
+#include "settings/app_settings.h"
 #include "settings/settings_store.h"
 
 #include <QFile>
@@ -21,7 +25,10 @@
 class WindowFixture {
 public:
     QTemporaryDir dir;
+    std::unique_ptr<BookDocument> document;
     std::unique_ptr<AppState> state;
+    std::unique_ptr<SettingsRecord> settings;
+    std::unique_ptr<PrinterSetup> printer;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<MainWindow> window;
 
@@ -31,9 +38,12 @@ public:
     void start()
     {
         window.reset();
+        document = std::make_unique<BookDocument>();
         state = std::make_unique<AppState>();
+        settings = std::make_unique<SettingsRecord>();
+        printer = std::make_unique<PrinterSetup>();
         store = std::make_unique<SettingsStore>(path(QStringLiteral("settings.ini")));
-        window = std::make_unique<MainWindow>(*state, *store);
+        window = std::make_unique<MainWindow>(*document, *state, *settings, *printer, *store);
         MainWindowOptions options;
         options.screenWidthTwips = 19200;
         window->Load(options);
@@ -56,6 +66,16 @@ public:
         window->fileCommands().FileOpen();
     }
 
+    // A book of n entries 名前1 ... put in place without a file, keyed s1 ... sn.
+    void fillBook(int n)
+    {
+        auto book = std::make_unique<Cls_管理>();
+        book->reserve(n);
+        for (int i = 1; i <= n; ++i)
+            book->Add(QStringLiteral("名前%1").arg(i), {}, {}, {}, {}, {}, {}, book.get(), -1, MakeRecordKey(i));
+        document->ReplaceBook(std::move(book), n);
+    }
+
     // Names 名前1 ... 名前n.
     void startWithBook(int n)
     {
@@ -68,7 +88,7 @@ public:
     QStringList names() const
     {
         QStringList result;
-        for (const auto &record : *state->OpenBook)
+        for (const auto &record : document->OpenBook())
             result << record->PName;
         return result;
     }
@@ -76,7 +96,7 @@ public:
     QStringList keys() const
     {
         QStringList result;
-        for (const auto &record : *state->OpenBook)
+        for (const auto &record : document->OpenBook())
             result << record->PSkey;
         return result;
     }
@@ -97,7 +117,7 @@ public:
     void pick(int row)
     {
         select(row);
-        window->listModel()->ItemClick(row);
+        document->ItemClick(row + 1);
     }
     int selectedRow() const { return window->listView()->currentRow(); }
 

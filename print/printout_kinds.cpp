@@ -1,0 +1,46 @@
+#include "print/printout_kinds.h"
+
+#include "print/print_surface.h"
+#include "print/printer_setup.h"
+#include "print/printouts.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+const std::vector<PrintoutKind> &PrintoutKinds()
+{
+    static const KindPaper a4Landscape = {ScaleTwips, PaperA4, OrientationLandscape};
+    static const KindPaper a4Portrait = {ScaleTwips, PaperA4, OrientationPortrait};
+    static const KindPaper postcard = {ScaleMillimetres, PaperUser, OrientationPortrait, PostcardWidthTwips,
+                                       PostcardHeightTwips};
+    static const std::vector<PrintoutKind> kinds = {
+        // The page number is centred under the table frame (300 + 15200 / 2), 750 below it.
+        {1, u"一覧印刷"_s, u"一覧印刷"_s, u"一覧形式"_s, a4Landscape,
+         PageHeaderLayout{u"住所録一覧表"_s, 300, u" 発行"_s, QPointF(7900, 11100)}, false, PrintAddressList},
+        {2, u"宛名ラベル"_s, u"宛名ラベル"_s, u"宛名ラベル"_s, a4Portrait,
+         PageHeaderLayout{u"宛名ラベル"_s, 400, u" 発行"_s, QPointF(5590, 15800)}, false, PrintAddressLabels},
+        {3, u"電話番号"_s, u"電話番号"_s, u"氏名と電話番号"_s, a4Landscape,
+         PageHeaderLayout{u"電話番号一覧表"_s, 400, u"\u3000発行"_s, QPointF(7440, 11100)}, false, PrintPhoneList},
+        {4, u"はがき(表)"_s, u"はがき表"_s, u"ハガキ(表)"_s, postcard, std::nullopt, true, PrintPostcards},
+    };
+    return kinds;
+}
+
+const PrintoutKind *FindPrintoutKind(int kind)
+{
+    for (const PrintoutKind &k : PrintoutKinds()) {
+        if (k.kind == kind)
+            return &k;
+    }
+    return nullptr;
+}
+
+void ApplyKindPaper(PrinterSetup &printer, const KindPaper &paper)
+{
+    printer.ScaleMode = paper.scaleMode;
+    printer.PaperSize = paper.paperSize;
+    printer.Orientation = paper.orientation;
+    if (paper.paperSize == PaperUser) {
+        printer.PaperWidthTwips = paper.widthTwips;
+        printer.PaperHeightTwips = paper.heightTwips;
+    }
+}
