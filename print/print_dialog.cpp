@@ -286,9 +286,10 @@ void PrintDialog::MoveEntries(int button)
     switch (button) {
     case 0:
     case 2:
-        if (from->currentRow() < 0)
+        // A list can have a current entry that is not selected; with nothing
+        // selected nothing moves, and nothing counts as a change.
+        if (!moveItems(from, to, true))
             return;
-        moveItems(from, to, true);
         break;
     case 1:
         // Even an empty candidate list counts as a move: reset becomes possible.

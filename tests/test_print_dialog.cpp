@@ -302,10 +302,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("entries");
         QTest::addColumn<int>("moveButton");
         QTest::addColumn<bool>("counts");   // whether it counts as a move
-        QTest::newRow("> without a current entry") << 3 << 0 << false;
-        QTest::newRow("< on the empty print list") << 3 << 2 << false;
-        QTest::newRow("<< on the empty print list") << 3 << 3 << false;
-        QTest::newRow(">> on an empty candidate list") << 0 << 1 << true;
+        QTest::addColumn<int>("current");   // a candidate made current without being picked, or -1
+        QTest::newRow("> without a current entry") << 3 << 0 << false << -1;
+        // The focus entering a list makes its first entry current, unpicked.
+        QTest::newRow("> with a current entry not picked") << 3 << 0 << false << 0;
+        QTest::newRow("< on the empty print list") << 3 << 2 << false << -1;
+        QTest::newRow("<< on the empty print list") << 3 << 3 << false << -1;
+        QTest::newRow(">> on an empty candidate list") << 0 << 1 << true << -1;
     }
 
     void movesThatChangeNothing()
@@ -313,15 +316,23 @@ private Q_SLOTS:
         QFETCH(int, entries);
         QFETCH(int, moveButton);
         QFETCH(bool, counts);
+        QFETCH(int, current);
         f.startWithBook(entries);
         // An empty book leaves the print button off; the dialog opens all the same.
         PrintDialog *d = entries ? open() : PrintDialog::Open(*f.window);
         QVERIFY(d);
+        if (current >= 0)
+            candidates(d)->setCurrentRow(current, QItemSelectionModel::NoUpdate);
         button(d, u"cmd_選択(%1)"_s.arg(moveButton))->click();
         QCOMPARE(candidates(d)->count(), entries);
         QCOMPARE(toPrint(d)->count(), 0);
         QCOMPARE(run().PrintListsChanged, counts);
         QCOMPARE(button(d, u"cmd_初期化"_s)->isEnabled(), counts);
+        // Reset has nothing to put back, so it asks nothing.
+        if (!counts) {
+            d->Reset();
+            QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        }
     }
 
     void reset()
