@@ -206,14 +206,15 @@ void PrintDialog::buildControls()
     connect(button(u"cmd_プリンタ選択"_s), &QPushButton::clicked, this, &PrintDialog::ChoosePrinter);
     connect(button(u"cmd_閉じる"_s), &QPushButton::clicked, this, &QDialog::reject);
 
-    // Picking an entry, by mouse or keys, makes its detail viewable. A list
-    // that only takes the keyboard gets a current entry without selecting
-    // it; that picks nothing, and the entry dialog would refuse it.
+    // Picking an entry, by mouse or keys, makes its detail viewable, and
+    // unpicking it (Ctrl+click) takes that back. A list that only takes the
+    // keyboard gets a current entry without selecting it; that picks
+    // nothing, and the entry dialog would refuse it.
     for (int i = 0; i < 2; ++i) {
         QListWidget *list = i == 0 ? m_candidates : m_toPrint;
         connect(list, &QListWidget::itemSelectionChanged, this, [this, list, i] {
-            if (list->currentRow() >= 0 && !list->selectedItems().isEmpty())
-                setDetailEnabled(i, true);
+            const QListWidgetItem *current = list->currentItem();
+            setDetailEnabled(i, current && current->isSelected());
         });
     }
     connect(m_candidates, &QListWidget::itemDoubleClicked, this, [this] { moveOne(m_candidates, m_toPrint); });

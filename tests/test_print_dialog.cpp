@@ -252,6 +252,25 @@ private Q_SLOTS:
         QCOMPARE(entry->field(0)->text(), list->item(1)->text());
     }
 
+    // Unpicking the entry again (Ctrl+click) turns the button off again.
+    void detailButtonFollowsThePick()
+    {
+        f.startWithBook(3);
+        PrintDialog *d = open();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        QListWidget *list = candidates(d);
+        const QPoint second = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+        QVERIFY(button(d, u"cmd_確認(0)"_s)->isEnabled());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, second);
+        QVERIFY(list->selectedItems().isEmpty());
+        QVERIFY(!button(d, u"cmd_確認(0)"_s)->isEnabled());
+        QCOMPARE(button(d, u"cmd_確認(0)"_s)->text(), u"詳細確認"_s);
+        button(d, u"cmd_確認(0)"_s)->click();
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        QVERIFY(!d->findChild<EntryDialog *>());
+    }
+
     void movesKeepOrder()
     {
         f.startWithBook(5);
