@@ -110,8 +110,7 @@ QSize PaperTwips(const PrinterSetup &setup)
     const QPageLayout::Orientation orientation =
         setup.Orientation == OrientationLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     QRectF full = QPageLayout(paper, orientation, QMarginsF()).fullRect(QPageLayout::Millimeter);
-    const QPrinterInfo info = setup.Name.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                   : QPrinterInfo::printerInfo(setup.Name);
+    const QPrinterInfo info = QPrinterInfo::printerInfo(Printers::PrinterForPrint(setup.Name));
     if (!info.isNull()) {
         QPrinter printer(info, QPrinter::HighResolution);
         printer.setPageSize(paper);

@@ -88,9 +88,9 @@ PrinterChoiceDialog::PrinterChoiceDialog(PrinterSetup &currentPrinter, QWidget *
     for (const InstalledPrinter &printer : std::as_const(m_printers))
         m_list->addItem(printer.DeviceName);
 
-    // Every position with the current printer's name is selected in turn,
-    // so with two alike the later one stays selected.
-    const QString current = m_printer.Name.isEmpty() ? Printers::DefaultName() : m_printer.Name;
+    // Every position with the name of the printer a print would use is
+    // selected in turn, so with two alike the later one stays selected.
+    const QString current = Printers::PrinterForPrint(m_printer.Name);
     for (int row = 0; row < m_list->count(); ++row) {
         if (!current.isEmpty() && m_list->item(row)->text() == current)
             m_list->setCurrentRow(row);

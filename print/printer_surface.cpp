@@ -31,8 +31,9 @@ PrinterSurface::PrinterSurface(PrinterSetup &setup, const QString &documentName,
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_toPdf(!pdfFile.isEmpty())
 {
     if (!m_toPdf) {
-        const QPrinterInfo info = setup.Name.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                       : QPrinterInfo::printerInfo(setup.Name);
+        // The printer the choice window shows: the chosen one, the default,
+        // or the first installed.
+        const QPrinterInfo info = QPrinterInfo::printerInfo(Printers::PrinterForPrint(setup.Name));
         // A printer chosen earlier and removed since: QPrinter would quietly
         // take the default printer; activePainter() says so instead.
         if (!setup.Name.isEmpty() && info.isNull())

@@ -91,6 +91,16 @@ QString DefaultName()
     return QPrinterInfo::defaultPrinterName();
 }
 
+QString PrinterForPrint(const QString &chosen)
+{
+    if (!chosen.isEmpty())
+        return chosen;
+    if (const QString name = DefaultName(); !name.isEmpty())
+        return name;
+    const QList<InstalledPrinter> printers = Installed();
+    return printers.isEmpty() ? QString() : printers.constFirst().DeviceName;
+}
+
 QString SetSystemDefault(const InstalledPrinter &printer)
 {
     if (TheScript().on) {

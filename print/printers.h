@@ -21,6 +21,11 @@ QList<InstalledPrinter> Installed();
 // The system's default printer for this user; empty when there is none.
 QString DefaultName();
 
+// The queue a print goes to: the chosen printer, else the system's default,
+// else the first installed printer (as the print system itself takes it);
+// empty when there is no printer at all.
+QString PrinterForPrint(const QString &chosen);
+
 // Makes the printer the default destination of all this user's programs
 // (CUPS: `lpoptions -d` writes ~/.cups/lpoptions, which `lpstat -d` and every
 // CUPS client read). Returns an empty string on success, else a description

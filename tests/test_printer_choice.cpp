@@ -107,7 +107,9 @@ private Q_SLOTS:
         QTest::newRow("two alike: the later") << u"Office"_s << u"Home"_s << 2;
         QTest::newRow("default of two alike") << QString() << u"Office"_s << 2;
         QTest::newRow("removed printer") << u"Gone"_s << u"Home"_s << -1;
-        QTest::newRow("no default") << QString() << QString() << -1;
+        // A print then goes to the first queue, so the window shows that
+        // one (with two alike, the later of them, as above).
+        QTest::newRow("no default: the first queue") << QString() << QString() << 2;
     }
 
     void preselectsTheCurrentPrinter()
@@ -120,6 +122,30 @@ private Q_SLOTS:
         open();
         QCOMPARE(selectedRow(), expectedRow);
         QCOMPARE(list()->selectedItems().size(), expectedRow < 0 ? 0 : 1);
+    }
+
+    // The window shows the printer a print would use.
+    void printGoesWhereTheWindowShows_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("systemDefault");
+        QTest::addColumn<QString>("used");
+        QTest::newRow("chosen") << u"Label"_s << u"Home"_s << u"Label"_s;
+        QTest::newRow("system default") << QString() << u"Home"_s << u"Home"_s;
+        QTest::newRow("no default") << QString() << QString() << u"Label"_s;
+    }
+
+    void printGoesWhereTheWindowShows()
+    {
+        QFETCH(QString, current);
+        QFETCH(QString, systemDefault);
+        QFETCH(QString, used);
+        Printers::SetScripted({kPrinters[1], kPrinters[3]}, systemDefault);
+        QCOMPARE(Printers::PrinterForPrint(current), used);
+        m_printer.Name = current;
+        open();
+        QCOMPARE(list()->selectedItems().size(), 1);
+        QCOMPARE(list()->selectedItems().constFirst()->text(), used);
     }
 
     void goWithoutSelectionAsksAndStaysOpen()
