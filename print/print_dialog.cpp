@@ -419,8 +419,9 @@ void PrintDialog::Go(int index)
         MessageBoxes::Show(this, u"印刷者が選択されていません。"_s, MsgIcon::Critical);
         return;
     }
-    // The pages of two runs must never mix in one preview.
-    if (!DiscardPreviewWindow())
+    // The pages of two previews must never mix in one window; a printer run
+    // leaves the preview the user is reading.
+    if (index == 1 && !DiscardPreviewWindow())
         return;
 
     QPointer<PrintProgressWindow> progress;

@@ -544,6 +544,39 @@ private Q_SLOTS:
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);   // the sender question only
     }
 
+    // A printer run leaves the preview the user is reading, and the preview
+    // still prints what it shows: the same kind, with the sender as previewed.
+    void aPrinterRunLeavesThePreviewOpen()
+    {
+        PrintDialog *d = readyToPrint(3, 2, 4);
+        (*f.settings).Sender.Name = u"鈴木"_s;
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        button(d, u"cmd_Go(1)"_s)->click();
+        QPointer<PreviewWindow> preview = d->previewWindow();
+        QVERIFY(preview && preview->isVisible());
+
+        part<QRadioButton>(d, u"opt_印刷形式(2)"_s)->setChecked(true);
+        button(d, u"cmd_Go(0)"_s)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(documentNames, QStringList{u"電話番号"_s});
+        QVERIFY(preview);
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->PageCount(), 2);
+
+        // Postcards again, now without the sender: the preview keeps its own.
+        part<QRadioButton>(d, u"opt_印刷形式(3)"_s)->setChecked(true);
+        MessageBoxes::QueueAnswer(MsgAnswer::No);
+        button(d, u"cmd_Go(0)"_s)->click();
+        preview->findChild<QPushButton *>(u"cmd_印刷"_s)->click();
+        QCOMPARE(documentNames.last(), u"はがき(表)"_s);
+        QStringList texts;
+        for (const RecordedOp &o : printed)
+            if (o.kind == RecordedOp::Text)
+                texts << o.text;
+        QCOMPARE(texts.count(u"鈴"_s), 2);
+        QCOMPARE(MessageBoxes::TakeShown().size(), 2);   // the sender questions
+    }
+
     // Postcards printed without a preview first still go on the postcard
     // paper, portrait, whatever the printer had before (a landscape list).
     void postcardsWithoutAPreviewGetThePostcardPaper()
