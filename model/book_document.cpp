@@ -43,6 +43,8 @@ void BookDocument::ReplaceBook(std::unique_ptr<Cls_管理> book)
     // The old book goes after the list has let go of it.
     std::unique_ptr<Cls_管理> old = std::exchange(m_book, book ? std::move(book) : std::make_unique<Cls_管理>());
     m_marked.clear();
+    // A cut's pending skip belongs to the book it was cut from.
+    m_skipUnmark = false;
     Q_EMIT bookReplaced();
     old.reset();
     Q_EMIT countChanged(Count());

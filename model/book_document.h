@@ -41,8 +41,9 @@ public:
     void ReleaseWorkRecord() { m_workRecord.reset(); }
 
     // Puts a whole new book in place: the list hears of it before the old
-    // book goes and after the new one is in. No entry shows the marker. The
-    // first form keeps KeyCounter (New, a discard), the second sets it (a load).
+    // book goes and after the new one is in. No entry shows the marker and
+    // the next pick unmarks as usual. The first form keeps KeyCounter (New,
+    // a discard), the second sets it (a load).
     void ReplaceBook(std::unique_ptr<Cls_管理> book);
     void ReplaceBook(std::unique_ptr<Cls_管理> book, qint32 keyCounter);
 

@@ -126,6 +126,21 @@ private Q_SLOTS:
         d.RemoveRecord(3);
         QCOMPARE(markedPositions(d), QList<int>{1});
     }
+
+    void replacingTheBookEndsAPendingSkip()
+    {
+        // A cut sets the skip; the next book must not inherit it, or the
+        // first pick there leaves a second marker.
+        BookDocument d;
+        d.ReplaceBook(bookOf({u"a"_s, u"b"_s}), 3);
+        d.SetSkipUnmark(true);
+        d.ReplaceBook(bookOf({u"x"_s, u"y"_s, u"z"_s}), 4);
+        QVERIFY(!d.SkipUnmark());
+        QVERIFY(markedPositions(d).isEmpty());
+        d.MarkItem(1, false);
+        d.ItemClick(2);
+        QCOMPARE(markedPositions(d), QList<int>{2});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBookDocument)

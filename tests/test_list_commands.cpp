@@ -211,6 +211,37 @@ private Q_SLOTS:
 
     // Entries read from quoted files may hold commas and line breaks; a cut
     // and paste must give back the same entry.
+    // The skip a cut leaves for the next pick belongs to its book: after
+    // another book is opened or started, a pick moves the one marker.
+    void aCutDoesNotReachIntoTheNextBook_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::newRow("open") << true;
+        QTest::newRow("new") << false;
+    }
+
+    void aCutDoesNotReachIntoTheNextBook()
+    {
+        QFETCH(bool, open);
+        f.startWithBook(4);
+        f.select(1);
+        commands().ClipboardCommand(0);
+        MessageBoxes::QueueAnswer(MsgAnswer::No);   // the cut book is not saved
+        if (open) {
+            FileDialogs::QueuePath(f.writeBook(u"other.csv"_s, {u"甲"_s, u"乙"_s, u"丙"_s}));
+            window().fileCommands().FileOpen();
+            QCOMPARE(f.markedRows(), QList<int>{0});
+        } else {
+            window().fileCommands().FileNew();
+            for (const QString &name : {u"甲"_s, u"乙"_s, u"丙"_s})
+                document().AddRecord([&] { Cls_住所 r; r.PName = name; return r; }(), -1, document().NextRecordKey());
+            document().MarkItem(1, false);
+        }
+        f.pick(2);
+        QCOMPARE(f.markedRows(), QList<int>{2});
+        QCOMPARE(document().MarkedIndex(), 3);
+    }
+
     void cutAndPasteKeepsValuesWithCommasAndLineBreaks()
     {
         f.start();

@@ -49,20 +49,25 @@ public:
         window->Load(options);
     }
 
-    // A book loaded from a file whose entries have these names; the other
-    // fields say which entry they belong to ("tel 名前", ...).
-    void startWithNames(const QStringList &names)
+    // An address file whose entries have these names; the other fields say
+    // which entry they belong to ("tel 名前", ...). Returns its path.
+    QString writeBook(const QString &fileName, const QStringList &names) const
     {
-        start();
         QString text = QStringLiteral("氏名(%1),電話番号,メールアドレス,〒,住所1,住所2,一言メモ\r\n").arg(names.size());
         for (const QString &name : names)
             text += QStringLiteral("%1,tel %1,mail %1,100-0001,ju1 %1,ju2 %1,memo %1\r\n").arg(name);
-        QFile file(path(QStringLiteral("book.csv")));
+        QFile file(path(fileName));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qFatal("cannot write the test book");
         file.write(EncodeCp932(text).bytes);
-        file.close();
-        FileDialogs::QueuePath(file.fileName());
+        return file.fileName();
+    }
+
+    // A book loaded from a file whose entries have these names.
+    void startWithNames(const QStringList &names)
+    {
+        start();
+        FileDialogs::QueuePath(writeBook(QStringLiteral("book.csv"), names));
         window->fileCommands().FileOpen();
     }
 
