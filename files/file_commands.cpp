@@ -116,7 +116,13 @@ void FileCommands::LoadBook(const QString &path)
     }
     wait.release();
     FlushInput();
-    if (m_document.MarkedIndex() >= 1 && m_document.MarkedIndex() <= m_document.Count()) {
+    // The remembered entry may lie beyond a shorter book; then the first
+    // entry is marked, so that the selection, the marker and the enabled
+    // commands agree.
+    const int count = m_document.Count();
+    if (m_document.MarkedIndex() < 1 || m_document.MarkedIndex() > count)
+        m_document.SetMarkedIndex(1);
+    if (count > 0) {
         m_document.MarkItem(m_document.MarkedIndex(), false);
         // The marked entry is the selected one, as the list selects the first
         // entry it is given: the record commands have an entry to work on.

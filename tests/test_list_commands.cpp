@@ -242,6 +242,24 @@ private Q_SLOTS:
         QCOMPARE(document().MarkedIndex(), 3);
     }
 
+    // The entry picked last may lie beyond the end of the next book; the
+    // first entry is then picked, so the enabled commands have one to act on.
+    void aLoadPicksAnEntryTheCommandsCanUse()
+    {
+        f.startWithBook(20);
+        f.pick(14);
+        QCOMPARE(document().MarkedIndex(), 15);
+        FileDialogs::QueuePath(f.writeBook(u"short.csv"_s, {u"甲"_s, u"乙"_s, u"丙"_s}));
+        window().fileCommands().FileOpen();
+        QVERIFY(f.enabled(u"cmd_修正(2)"_s));
+        QCOMPARE(f.selectedRow(), 0);
+        QCOMPARE(f.markedRows(), QList<int>{0});
+        QCOMPARE(document().MarkedIndex(), 1);
+        MessageBoxes::QueueAnswer(MsgAnswer::No);
+        commands().EditCommand(2);
+        QCOMPARE(f.shownTexts(), QStringList{u"該当の項目を削除しますか？"_s});
+    }
+
     void cutAndPasteKeepsValuesWithCommasAndLineBreaks()
     {
         f.start();
