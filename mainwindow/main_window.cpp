@@ -338,10 +338,15 @@ void MainWindow::sizeToScreen(const MainWindowOptions &options)
         m_state.ScreenWidth = *options.screenWidthTwips;
     else if (s)
         m_state.ScreenWidth = PixelsToTwips(s->geometry().width());
-    if (m_state.ScreenWidth == kNarrowScreenTwips)
-        resize(TwipsToPixels(12000), TwipsToPixels(9000));
-    else
-        resize(TwipsToPixels(15360), TwipsToPixels(11520));
+    // The design's sizes are the outer size, frame and caption bar included.
+    const QSize client = m_state.ScreenWidth == kNarrowScreenTwips ? TwipsClientSize(12000, 9000)
+                                                                   : TwipsClientSize(15360, 11520);
+    // Never taller or wider than the desktop leaves room for: the status bar
+    // must not fall off the bottom of the screen.
+    QSize room = options.availableSize.value_or(s ? s->availableGeometry().size()
+                                                   : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    room -= QSize(TwipsToPixels(DialogFrameWidthTwips), TwipsToPixels(DialogFrameHeightTwips));
+    resize(client.boundedTo(room));
 }
 
 void MainWindow::Load(const MainWindowOptions &options)

@@ -250,21 +250,29 @@ private Q_SLOTS:
     void windowAndColumnsFollowScreenWidth_data()
     {
         QTest::addColumn<int>("screenWidth");
+        QTest::addColumn<QSize>("available");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QList<int>>("columns");
-        QTest::newRow("800 pixels") << 12000 << QSize(800, 600) << QList<int>{120, 120, 133, 80, 113, 113, 107};
-        QTest::newRow("1024 pixels") << 15360 << QSize(1024, 768) << QList<int>{120, 120, 207, 87, 153, 153, 167};
-        QTest::newRow("1920 pixels") << 28800 << QSize(1024, 768) << QList<int>{120, 120, 207, 87, 153, 153, 167};
+        // The design's sizes are outer sizes: the frame takes 8 x 27 pixels.
+        const QList<int> narrow = {120, 120, 133, 80, 113, 113, 107};
+        const QList<int> wide = {120, 120, 207, 87, 153, 153, 167};
+        QTest::newRow("800 pixels") << 12000 << QSize(800, 600) << QSize(792, 573) << narrow;
+        QTest::newRow("800 pixels, a panel takes 30") << 12000 << QSize(800, 570) << QSize(792, 543) << narrow;
+        QTest::newRow("1024 pixels, a panel takes 30") << 15360 << QSize(1024, 738) << QSize(1016, 711) << wide;
+        QTest::newRow("1920 pixels") << 28800 << QSize(1920, 1050) << QSize(1016, 741) << wide;
     }
 
     void windowAndColumnsFollowScreenWidth()
     {
         QFETCH(int, screenWidth);
+        QFETCH(QSize, available);
         QFETCH(QSize, size);
         QFETCH(QList<int>, columns);
-        start({}, screenWidth);
+        start({}, screenWidth, available);
         QCOMPARE(state().ScreenWidth, screenWidth);
         QCOMPARE(window().size(), size);
+        // With its frame the window fits the room the desktop leaves.
+        QVERIFY(window().height() + 27 <= available.height());
         QList<int> widths;
         for (int c = 0; c < 7; ++c)
             widths << window().listView()->reportView()->columnWidth(c);
