@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -47,6 +48,22 @@ protected:
 private:
     std::function<void()> m_onChange;
 };
+
+// A path as it fits in room pixels: the folders give way in the middle and
+// the file name stays whole while it fits at all; any other text loses its middle.
+QString FitPath(const QString &text, const QFontMetrics &metrics, int room)
+{
+    if (metrics.horizontalAdvance(text) <= room)
+        return text;
+    const qsizetype slash = text.lastIndexOf(u'/');
+    if (slash >= 0) {
+        const QString name = text.mid(slash);
+        const int left = room - metrics.horizontalAdvance(name);
+        if (left >= metrics.horizontalAdvance(u"…"_s))
+            return metrics.elidedText(text.left(slash), Qt::ElideMiddle, left) + name;
+    }
+    return metrics.elidedText(text, Qt::ElideMiddle, room);
+}
 
 } // namespace
 
@@ -136,9 +153,26 @@ MainStatusBar::~MainStatusBar()
     }
 }
 
-void MainStatusBar::setPanelText(const QString &text) { m_panels[Text]->setText(text); }
+void MainStatusBar::setPanelText(const QString &text)
+{
+    m_panelText = text;
+    showPanelText();
+}
 
-QString MainStatusBar::panelText() const { return m_panels[Text]->text(); }
+QString MainStatusBar::panelText() const { return m_panelText; }
+
+void MainStatusBar::showPanelText()
+{
+    QLabel *panel = m_panels[Text];
+    // The label indents its text by half an "x" inside a frame.
+    const int indent = panel->indent() >= 0 ? panel->indent()
+                       : panel->frameWidth() > 0 ? panel->fontMetrics().horizontalAdvance(u'x') / 2
+                                                 : 0;
+    const int room = panel->contentsRect().width() - 2 * panel->margin() - indent;
+    const QString shown = FitPath(m_panelText, panel->fontMetrics(), std::max(0, room));
+    panel->setText(shown);
+    panel->setToolTip(shown == m_panelText ? QString() : m_panelText);
+}
 
 void MainStatusBar::setKeyStateReader(KeyStateReader reader)
 {
@@ -203,8 +237,11 @@ void MainStatusBar::placeProgress()
 
 bool MainStatusBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_panels[Text] && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+    if (watched == m_panels[Text] && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
         placeProgress();
+        if (event->type() == QEvent::Resize)
+            showPanelText();
+    }
     return QStatusBar::eventFilter(watched, event);
 }
 

@@ -17,7 +17,8 @@ class QTimer;
 void WhiteProgressBar(QProgressBar *bar);
 
 // StatusBar1 of the main window. Panel(1) holds the file name or a progress
-// text, with the progress bar Pr_SI laid over it; Panel(2) and Panel(3) the
+// text (a path too long for it loses its middle, and the whole path is its
+// tool tip), with the progress bar Pr_SI laid over it; Panel(2) and Panel(3) the
 // date and time; Panel(4)-(6) CAPS, NUM and INS, their captions drawn in the
 // disabled text colour while off or unknown.
 class MainStatusBar : public QStatusBar {
@@ -51,10 +52,13 @@ protected:
 
 private:
     void placeProgress();
+    // Panel 1's text as it fits: a long path gives way in the middle.
+    void showPanelText();
     void showLit(int index, bool lit);
     void poll();
 
     std::array<QLabel *, 6> m_panels {};
+    QString m_panelText;   // panel 1's whole text
     std::array<bool, 6> m_lit {};
     QProgressBar *m_progress = nullptr;
     InsertKeyToggle *m_insert = nullptr;

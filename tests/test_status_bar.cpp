@@ -131,6 +131,29 @@ private Q_SLOTS:
         QCOMPARE_GE(panel->sizeHint().width(), panel->fontMetrics().horizontalAdvance(text));
     }
 
+    // A path longer than panel 1 loses its middle, so the file name stays
+    // in sight; the whole path is the tool tip.
+    void longPathKeepsItsFileName()
+    {
+        Fixture f(800);
+        QVERIFY(f.exposed());
+        const QString path = u"/home/利用者/ドキュメント/住所録/とても長いフォルダの名前/"_s
+                             u"さらに長いフォルダの名前/もっと長いフォルダの名前/会員名簿.csv"_s;
+        f.bar->setPanelText(path);
+        QLabel *panel = f.panel(1);
+        QCOMPARE(f.bar->panelText(), path);
+        QVERIFY2(panel->text() != path, qPrintable(panel->text()));
+        QVERIFY(panel->text().contains(u'…'));
+        QVERIFY2(panel->text().endsWith(u"/会員名簿.csv"_s), qPrintable(panel->text()));
+        QCOMPARE_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width());
+        QCOMPARE(panel->toolTip(), path);
+
+        // Wide enough again: the whole path, and no tool tip needed.
+        f.window.resize(2400, 300);
+        QTRY_COMPARE(panel->text(), path);
+        QVERIFY(panel->toolTip().isEmpty());
+    }
+
     void progressCoversPanelOne()
     {
         Fixture f;
