@@ -24,6 +24,7 @@
 #include "settings/settings_store.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -291,9 +292,13 @@ void MainWindow::buildMenus()
 
     QMenu *tools = bar->addMenu(u"ツール(&T)"_s);
     tools->setObjectName(u"mm_形式"_s);
+    // One mode at a time: only the chosen one carries a mark.
+    auto *viewGroup = new QActionGroup(this);
+    viewGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     for (int i = 0; i < 4; ++i) {
         QAction *view = menuAction(tools, u"mm_Icon(%1)"_s.arg(i), QString());
         view->setCheckable(true);
+        viewGroup->addAction(view);
         connect(view, &QAction::triggered, this, [this, i] { chooseViewFromMenu(i); });
         m_viewActions.append(view);
     }
@@ -367,10 +372,9 @@ void MainWindow::Load(const MainWindowOptions &options)
         m_viewCombo->addItems(kViewNames);
         m_viewCombo->setCurrentIndex(AddressListView::Report);
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         m_viewActions[i]->setText(kViewNames[i]);
-        m_viewActions[i]->setChecked(i == AddressListView::Report);
-    }
+    m_viewActions[AddressListView::Report]->setChecked(true);
     // 8. Function-key labels.
     for (int i = 0; i < 11; ++i) {
         if (auto *key = findChild<QLabel *>(u"lbl_F1(%1)"_s.arg(i))) {
@@ -513,14 +517,12 @@ void MainWindow::chooseViewFromCombo(int index)
     if (!commitListEdit()) {
         const int mode = m_list->viewMode();
         m_viewCombo->setCurrentIndex(mode);
-        for (int i = 0; i < 4; ++i)
-            m_viewActions[i]->setChecked(i == mode);
+        m_viewActions[mode]->setChecked(true);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_list->setViewMode(index);
-    for (int i = 0; i < 4; ++i)
-        m_viewActions[i]->setChecked(i == index);
+    m_viewActions[index]->setChecked(true);
     focusList();
     QApplication::restoreOverrideCursor();
 }

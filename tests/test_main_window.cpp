@@ -15,12 +15,14 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -700,6 +702,34 @@ private Q_SLOTS:
 
         named<QAction>(u"mm_Icon(3)"_s)->trigger();
         QCOMPARE(window().listView()->currentWidget(), window().listView()->reportView());
+    }
+
+    // Only the chosen view mode carries a mark; the other three show none,
+    // not an empty check box each.
+    void viewMenuMarksTheChosenModeOnly()
+    {
+        start();
+        auto *tools = named<QMenu>(u"mm_形式"_s);
+        QAction *chosen = named<QAction>(u"mm_Icon(3)"_s);
+        QVERIFY(chosen->actionGroup());
+        QVERIFY(chosen->actionGroup()->isExclusive());
+        tools->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(tools));
+        const QImage shot = tools->grab().toImage();
+        // The indicator column of each item: plain background unless chosen.
+        auto marked = [&](int i) {
+            const QRect item = tools->actionGeometry(named<QAction>(u"mm_Icon(%1)"_s.arg(i)));
+            const QRgb background = shot.pixel(item.left() + 1, item.top() + 1);
+            for (int y = item.top() + 2; y < item.bottom() - 1; ++y)
+                for (int x = item.left() + 2; x < item.left() + item.height(); ++x)
+                    if (shot.pixel(x, y) != background)
+                        return true;
+            return false;
+        };
+        QVERIFY(marked(3));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(!marked(i), qPrintable(u"mm_Icon(%1)"_s.arg(i)));
+        tools->hide();
     }
 
     void markerFollowsClicks()
