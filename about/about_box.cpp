@@ -132,6 +132,7 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     if (screen)
         move(screen->availableGeometry().center() - rect().center());
     m_buttons[kClose]->setFocus();
+    ShowFocusFromTheStart(m_buttons[kClose]);
 }
 
 QStringList AboutBox::ReadMeFolders()

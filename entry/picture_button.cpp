@@ -3,6 +3,7 @@
 #include "mainwindow/artwork.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -108,4 +109,36 @@ void PictureButton::paintEvent(QPaintEvent *event)
     focus.rect = rect().adjusted(1, 1, -1, -1);
     focus.backgroundColor = palette().color(QPalette::Button);
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+}
+
+namespace {
+
+// Marks the window as driven by the keyboard when the button first gets the
+// focus on the window's activation, then lets go.
+class FirstFocusShown : public QObject {
+public:
+    explicit FirstFocusShown(PictureButton *button) : QObject(button) { button->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto *button = static_cast<QWidget *>(watched);
+            button->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+            button->update();
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void ShowFocusFromTheStart(PictureButton *button)
+{
+    if (button->hasFocus()) {
+        button->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        return;
+    }
+    new FirstFocusShown(button);
 }

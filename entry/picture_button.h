@@ -40,3 +40,8 @@ private:
     QIcon m_normalIcon, m_hoverIcon;
     bool m_hover = false;
 };
+
+// The button a dialog opens with the focus on shows its focus frame from
+// the start, as after a Tab: Enter or Space must not press a button unseen.
+// (The style draws the frame only after keyboard input otherwise.)
+void ShowFocusFromTheStart(PictureButton *button);

@@ -519,6 +519,7 @@ void SettingsDialog::buildPages()
     // The two buttons first, then the pages' controls.
     setTabOrder(m_close, m_go);
     setTabOrder(m_go, m_tabs);
+    ShowFocusFromTheStart(m_close);
 
     const QScreen *screen = m_main.screen() ? m_main.screen() : QGuiApplication::primaryScreen();
     if (screen) {

@@ -124,6 +124,18 @@ private Q_SLOTS:
         QVERIFY(!timer()->isActive());
     }
 
+    // The box opens with the focus on its close button, and shows it.
+    void focusIsShownFromTheStart()
+    {
+        open();
+        m_box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_box));
+        QVERIFY(closeButton()->hasFocus());
+        const QImage focused = closeButton()->grab().toImage();
+        readMeButton()->setFocus(Qt::OtherFocusReason);
+        QVERIFY(closeButton()->grab().toImage() != focused);
+    }
+
     void showsTheContactLine()
     {
         open();

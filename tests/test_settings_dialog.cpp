@@ -412,6 +412,21 @@ private Q_SLOTS:
         QVERIFY(!named<QPushButton>(u"cmd_Go"_s)->isEnabled());
     }
 
+    // Enter or Space right after opening presses the close button; its
+    // focus frame shows that from the start, not only after a key.
+    void focusIsShownFromTheStart()
+    {
+        open();
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog));
+        auto *close = named<QPushButton>(u"cmd_閉じる"_s);
+        QVERIFY(close->hasFocus());
+        const QImage focused = close->grab().toImage();
+        named<QWidget>(u"TabStrip1"_s)->setFocus(Qt::OtherFocusReason);
+        QVERIFY(!close->hasFocus());
+        QVERIFY(close->grab().toImage() != focused);
+    }
+
     void spinnerShowsTheFocusOnItsNumberBox()
     {
         open();
