@@ -2,9 +2,13 @@
 
 #include "print/font_substitutes.h"
 
+#include <QCollator>
 #include <QFont>
 #include <QFontDatabase>
+#include <algorithm>
 #include <optional>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -26,25 +30,25 @@ QStringList namesOf(const QList<InstalledFonts::TestFont> &fonts)
     return names;
 }
 
-// The installed families, and after them the faces the program's defaults
+// The installed families, and among them the faces the program's defaults
 // name ("ＭＳ ゴシック", ...) where one of their stand-ins is installed: they
 // draw in that face, and the defaults can then be chosen again.
 QStringList familiesWithStandIns()
 {
-    QStringList families = QFontDatabase::families();
-    const QStringList installed = families;
+    const QStringList installed = QFontDatabase::families();
+    QStringList standIns;
     for (const QString &name : SubstitutedFaceNames()) {
         if (installed.contains(name, Qt::CaseInsensitive))
             continue;
         for (const QString &standIn : QFont::substitutes(name)) {
             // Stand-ins come back in lower case.
             if (installed.contains(standIn, Qt::CaseInsensitive)) {
-                families.append(name);
+                standIns.append(name);
                 break;
             }
         }
     }
-    return families;
+    return InstalledFonts::ArrangeFaces(installed, standIns);
 }
 
 // The face that draws for name: itself when installed, else its first
@@ -93,6 +97,25 @@ bool WritesJapaneseOrLatin(const QString &name, bool printer)
 bool NameAccepted(const QString &name)
 {
     return !name.startsWith(u'@') && !name.startsWith(u'$');
+}
+
+QStringList ArrangeFaces(const QStringList &families, const QStringList &standIns)
+{
+    // Qt's fontconfig database registers these three for fontconfig's
+    // generic aliases; they are no faces of their own.
+    static const QStringList aliases = {u"Serif"_s, u"Sans Serif"_s, u"Monospace"_s};
+    QStringList faces;
+    faces.reserve(families.size() + standIns.size());
+    for (const QString &name : families) {
+        if (!aliases.contains(name, Qt::CaseInsensitive))
+            faces.append(name);
+    }
+    faces += standIns;
+    // Japanese collation folds full-width letters into their Latin ones.
+    QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(faces.begin(), faces.end(), collator);
+    return faces;
 }
 
 void SetTestFonts(const QList<TestFont> &screen, const QList<TestFont> &printer)

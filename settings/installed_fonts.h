@@ -21,6 +21,12 @@ bool WritesJapaneseOrLatin(const QString &name, bool printer);
 // with "$" are never offered.
 bool NameAccepted(const QString &name);
 
+// The list as offered: the installed families without the generic names
+// Qt adds for fontconfig's aliases ("Serif", "Sans Serif", "Monospace"),
+// with the stand-in names among them, all in Japanese collation order, so
+// "ＭＳ ゴシック" stands with the M's rather than at the end.
+QStringList ArrangeFaces(const QStringList &families, const QStringList &standIns);
+
 // Test seam: lists of (face, writes Japanese or Latin) taking the place of
 // the installed faces until ClearTestFonts.
 struct TestFont {

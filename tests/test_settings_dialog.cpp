@@ -573,10 +573,37 @@ private Q_SLOTS:
         QVERIFY(listFaces.contains(u"IPAGothic"_s));
         for (const QString &face : listFaces)
             QVERIFY2(!face.startsWith(u'@'), qPrintable(face));
+        // Qt's names for fontconfig's aliases are no faces of their own.
+        for (const QString &alias : {u"Serif"_s, u"Sans Serif"_s, u"Monospace"_s})
+            QVERIFY2(!listFaces.contains(alias), qPrintable(alias));
         QCOMPARE(named<QComboBox>(u"cmb_フォント"_s)->currentText(), settings().ListFontName);
         const QStringList defaults = {u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(named<QComboBox>(u"cmd_印刷(%1)"_s.arg(i))->currentText(), defaults[i]);
+    }
+
+    void facesAreArranged_data()
+    {
+        QTest::addColumn<QStringList>("families");
+        QTest::addColumn<QStringList>("standIns");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("aliases left out") << QStringList{u"DejaVu Sans"_s, u"Monospace"_s, u"Sans Serif"_s, u"Serif"_s}
+                                          << QStringList{} << QStringList{u"DejaVu Sans"_s};
+        QTest::newRow("stand-ins among the M's")
+            << QStringList{u"DejaVu Sans"_s, u"IPAGothic"_s, u"Nimbus Sans"_s, u"URW Gothic"_s}
+            << QStringList{u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s}
+            << QStringList{u"DejaVu Sans"_s, u"IPAGothic"_s, u"ＭＳ ゴシック"_s, u"ＭＳ 明朝"_s, u"Nimbus Sans"_s,
+                           u"URW Gothic"_s};
+        QTest::newRow("letter case does not order") << QStringList{u"b face"_s, u"A face"_s, u"C face"_s}
+                                                    << QStringList{} << QStringList{u"A face"_s, u"b face"_s, u"C face"_s};
+    }
+
+    void facesAreArranged()
+    {
+        QFETCH(QStringList, families);
+        QFETCH(QStringList, standIns);
+        QFETCH(QStringList, offered);
+        QCOMPARE(InstalledFonts::ArrangeFaces(families, standIns), offered);
     }
 
     // A settings file that cannot be written is reported for every group,
