@@ -170,7 +170,7 @@ bool FileCommands::mayOverwriteOwnFile()
 bool FileCommands::saveForPrompt()
 {
     if (!m_document.BookFileName().isEmpty())
-        return SaveBook();
+        return mayOverwriteOwnFile() && SaveBook();
     const QString path = FileDialogs::GetSaveFileName(m_window.dialogOwner(), kSaveTitle);
     if (path.isEmpty())
         return false;
@@ -306,6 +306,8 @@ void FileCommands::fileSaveWithTitle(bool alwaysAsk, const QString &title)
             return;
         }
         m_document.SetBookFileName(path);
+    } else if (!mayOverwriteOwnFile()) {
+        return;
     }
     m_window.setBusy(true);
     if (!SaveBook()) {
