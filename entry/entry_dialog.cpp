@@ -3,10 +3,8 @@
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
 #include "files/storable_value.h"
-#include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/app_fonts.h"
-#include "mainwindow/artwork.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
 #include "mainwindow/twips.h"
@@ -18,7 +16,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
@@ -51,8 +48,10 @@ constexpr int kWindowWidth = 7440, kAddHeight = 6225, kShortHeight = 5085;
 } // namespace
 
 EntryDialog::EntryDialog(MainWindow &main, QWidget *parent, const QString &viewKey)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : PictureDialog(parent,
+                    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                        | Qt::WindowCloseButtonHint,
+                    u":/entry/background.svg"_s),
       m_main(main), m_mode(main.state().EntryMode)
 {
     setObjectName(u"F_Syusei"_s);
@@ -285,13 +284,4 @@ Cls_住所 EntryDialog::typedRecord() const
     for (int i = 0; i < FieldCount; ++i)
         values.field(Field(i)) = m_fields[size_t(i)]->text();
     return values;
-}
-
-void EntryDialog::paintEvent(QPaintEvent *event)
-{
-    if (m_background.size() != size() * devicePixelRatio())
-        m_background = ArtPixmap(u":/entry/background.svg"_s, size());
-    QPainter painter(this);
-    painter.drawPixmap(rect(), m_background);
-    QDialog::paintEvent(event);
 }

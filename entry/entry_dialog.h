@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QDialog>
-#include <QPixmap>
+#include "entry/picture_dialog.h"
+
 #include <array>
 
 class Cls_住所;
@@ -14,7 +14,7 @@ class PictureButton;
 // F_Syusei: types in, changes or shows one entry. The mode is the state's
 // EntryMode when the dialog is made: 1 change the selected entry, 2 add,
 // 3 and 4 show the entry stored under viewKey, read-only.
-class EntryDialog : public QDialog {
+class EntryDialog : public PictureDialog {
     Q_OBJECT
 public:
     EntryDialog(MainWindow &main, QWidget *parent, const QString &viewKey = {});
@@ -24,9 +24,6 @@ public:
 
     // cmd_Go: stores the entry; failures are shown and leave the dialog open.
     void Commit();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildControls();
@@ -49,5 +46,4 @@ private:
     QCheckBox *m_continuous = nullptr;   // Chk_連続
     QLabel *m_atEndLabel = nullptr;
     QLabel *m_continuousLabel = nullptr;
-    QPixmap m_background;
 };

@@ -10,6 +10,7 @@
 #include "mainwindow/twips.h"
 #include "model/app_error.h"
 #include "model/app_state.h"
+#include "print/printout_kinds.h"
 #include "settings/app_settings.h"
 #include "settings/colour_setting.h"
 #include "settings/installed_fonts.h"
@@ -485,9 +486,8 @@ void SettingsDialog::buildPages()
         {u"lbl_印刷(2)", 375, 1875, 2100, kLabelHeight},
         {u"lbl_印刷(3)", 375, 2550, 2000, kLabelHeight},
     };
-    const QString printCaptions[4] = {u"一覧形式"_s, u"宛名ラベル"_s, u"氏名と電話番号"_s, u"ハガキ(表)"_s};
     for (int i = 0; i < 4; ++i)
-        makeLabel(page, printLabels[i], printCaptions[i]);
+        makeLabel(page, printLabels[i], FindPrintoutKind(i + 1)->fontCaption);
     const TwipsPlace printLists[3] = {
         {u"cmd_印刷(0)", 2550, 450, 2190, kComboHeight},
         {u"cmd_印刷(1)", 2550, 1125, 2190, kComboHeight},
