@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTreeView>
+#include <QAbstractItemModelTester>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -258,6 +259,35 @@ private Q_SLOTS:
         MessageBoxes::QueueAnswer(MsgAnswer::No);
         commands().EditCommand(2);
         QCOMPARE(f.shownTexts(), QStringList{u"該当の項目を削除しますか？"_s});
+    }
+
+    // Every editing command keeps the list model sound for Qt's views.
+    void modelStaysSoundThroughTheEdits()
+    {
+        f.startWithBook(5);
+        QAbstractItemModelTester tester(window().listModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        f.select(1);
+        commands().ClipboardCommand(0);   // cut
+        f.select(2);
+        commands().ClipboardCommand(2);   // paste
+        f.select(0);
+        commands().ClipboardCommand(1);   // copy
+        commands().ClipboardCommand(2);   // paste in front of the first
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        f.select(3);
+        commands().EditCommand(2);        // delete
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        commands().DropEntry(0, 3);       // move
+        QCOMPARE(window().listModel()->rowCount(), 5);
+        QCOMPARE(f.shownTexts().size(), 2);
+        // The last entry goes too: an empty book.
+        for (int i = 0; i < 5; ++i) {
+            MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+            f.select(0);
+            commands().EditCommand(2);
+        }
+        QCOMPARE(window().listModel()->rowCount(), 0);
+        MessageBoxes::TakeShown();
     }
 
     void cutAndPasteKeepsValuesWithCommasAndLineBreaks()
