@@ -17,18 +17,7 @@ case $seconds in
     ''|*[!0-9]*) echo "usage: fuzz/run.sh [SECONDS] [libFuzzer options...]" >&2; exit 2 ;;
 esac
 
-# clang and its libFuzzer/sanitizer runtimes.
-missing=
-command -v clang >/dev/null 2>&1 && command -v clang++ >/dev/null 2>&1 || missing="$missing clang"
-dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || missing="$missing libclang-rt-14-dev"
-if [ -n "$missing" ]; then
-    sudo=
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "installing:$missing" >&2
-    $sudo apt-get update
-    # shellcheck disable=SC2086
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
-fi
+"$root/scripts/install-clang.sh"
 
 build=$root/build-fuzz
 if [ ! -f "$build/build.ninja" ]; then
