@@ -7,6 +7,12 @@
 // runs), memory in megabytes:
 //   open_view_ms      the open command to the book shown in the report view:
 //                     file read, model filled, view laid out and painted
+//   view_floor_ms     the least any program could do for that: the file's
+//                     bytes read and decoded with ICU, split into lines, and
+//                     a bare QTreeView with uniform rows over a trivial model
+//                     of the lines, reset and painted, at the same size
+//   open_view_over_floor   open_view_ms / view_floor_ms, measured in the same
+//                     run, so it does not move with the machine's speed
 //   icon_switch_ms    the report view to large icons, laid out and painted
 //   report_switch_ms  and back
 //   small_switch_ms, list_switch_ms   the report view to small icons and to
@@ -21,6 +27,7 @@
 #include "bench/bench_book.h"
 #include "bench/bench_measure.h"
 #include "entry/search_dialog.h"
+#include "files/cp932_codec.h"
 #include "files/csv_writer.h"
 #include "files/file_commands.h"
 #include "mainwindow/address_list_view.h"
@@ -32,17 +39,19 @@
 #include "mainwindow/message_box.h"
 #include "model/app_state.h"
 #include "model/book_document.h"
+#include "model/record_keys.h"
 #include "print/printer_setup.h"
 #include "settings/app_settings.h"
-#include "model/record_keys.h"
 #include "settings/settings_store.h"
 
 #include <QAbstractItemView>
+#include <QAbstractListModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <algorithm>
 #include <chrono>
@@ -65,9 +74,60 @@ void settleAndPaint(MainWindow &window)
     QCoreApplication::processEvents();
 }
 
+// The floor's model: the decoded lines, one row each, nothing more.
+class LinesModel : public QAbstractListModel {
+public:
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_lines.size()); }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return m_lines.at(index.row()).toString();
+    }
+    void setText(QString text)
+    {
+        beginResetModel();
+        m_text = std::move(text);
+        m_lines = QStringView(m_text).split(u"\r\n", Qt::SkipEmptyParts);
+        endResetModel();
+    }
+
+private:
+    QString m_text;
+    QList<QStringView> m_lines;
+};
+
+double viewFloorOnce(const QString &bookPath, QSize size)
+{
+    LinesModel model;
+    QTreeView view;
+    view.setUniformRowHeights(true);
+    view.setRootIsDecorated(false);
+    view.setModel(&model);
+    view.resize(size);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        std::fprintf(stderr, "the floor's view was not shown\n");
+    QCoreApplication::processEvents();
+
+    const auto start = Clock::now();
+    QFile file(bookPath);
+    if (!file.open(QIODevice::ReadOnly))
+        std::exit(1);
+    model.setText(DecodeCp932(file.readAll()).text);
+    QCoreApplication::processEvents();
+    view.viewport()->repaint();
+    QCoreApplication::processEvents();
+    const double ms = msSince(start);
+    if (model.rowCount() != MaxBookRecords + 1)
+        std::fprintf(stderr, "the floor shows %d lines\n", model.rowCount());
+    return ms;
+}
+
 struct RunFigures {
     double openView = 0, iconSwitch = 0, reportSwitch = 0, smallSwitch = 0, listSwitch = 0, rss = 0;
     double deleteEntry = 0, paste = 0, move = 0, search = 0;
+    QSize windowSize;
 };
 
 RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
@@ -98,6 +158,7 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
         std::exit(1);
     }
     f.rss = residentMegabytes();
+    f.windowSize = window.size();
 
     auto *combo = window.findChild<QComboBox *>(u"cmb_表示形式"_s);
     // As the user chooses in the combo.
@@ -188,10 +249,12 @@ int main(int argc, char **argv)
     MessageBoxes::SetScripted(true);
     FileDialogs::SetScripted(true);
 
-    std::vector<double> open, icon, report, small, list, deletes, pastes, moves, searches;
+    std::vector<double> open, floor, icon, report, small, list, deletes, pastes, moves, searches;
     double rss = 0;
     for (int r = 0; r < runs; ++r) {
         const RunFigures f = runOnce(bookPath, dir.filePath(u"settings.ini"_s));
+        // Alternating with the window's runs, so both meet the same machine.
+        floor.push_back(viewFloorOnce(bookPath, f.windowSize));
         open.push_back(f.openView);
         icon.push_back(f.iconSwitch);
         report.push_back(f.reportSwitch);
@@ -205,6 +268,8 @@ int main(int argc, char **argv)
             rss = f.rss;   // the first window alone: later runs reuse the heap
     }
     std::printf("open_view_ms %.1f\n", median(open));
+    std::printf("view_floor_ms %.1f\n", median(floor));
+    std::printf("open_view_over_floor %.2f\n", median(open) / median(floor));
     std::printf("icon_switch_ms %.1f\n", median(icon));
     std::printf("report_switch_ms %.1f\n", median(report));
     std::printf("rss_mb %.1f\n", rss);

@@ -76,12 +76,16 @@ void FileCommands::LoadBook(const QString &path)
     };
 
     // First pass: the file and its header. A failure here changes nothing.
-    QByteArray bytes;
+    // The bytes go as soon as they are decoded; their stamp stays.
+    BookFileStamp stamp;
     DecodedText decoded;
     CsvHeader header;
     try {
-        bytes = ReadBookBytes(path);
-        decoded = DecodeCp932(bytes);
+        {
+            const QByteArray bytes = ReadBookBytes(path);
+            stamp = BookFileStamp::Of(path, bytes);
+            decoded = DecodeCp932(bytes);
+        }
         header = ReadCsvHeader(decoded.text);
     } catch (const AppError &e) {
         fail(e.description());
@@ -132,7 +136,7 @@ void FileCommands::LoadBook(const QString &path)
     m_window.setBusy(false);
     m_window.repaintNow();
     m_document.SetBookFileName(path);
-    m_stamp = BookFileStamp::Of(path, bytes);
+    m_stamp = stamp;
     LoadFailed = false;
 
     if (decoded.invalidSequences > 0) {

@@ -120,6 +120,7 @@ MainWindow::MainWindow(BookDocument &document, AppState &state, SettingsRecord &
     m_files = std::make_unique<FileCommands>(m_document, *this, m_settings, m_store);
     m_commands = new ListCommands(*this);
     connectCommands();
+    findCommandControls();
 
     // The commands change the book; the window follows.
     connect(&m_document, &BookDocument::modificationChanged, this, &MainWindow::SetChanged);
@@ -444,25 +445,49 @@ bool MainWindow::isEnabledByName(const QString &name) const
     return widget && widget->isEnabled();
 }
 
-void MainWindow::UpdateCommandState(int count)
+void MainWindow::findCommandControls()
 {
-    const bool on = count > 0;
-    static const QStringList names = {
+    // Found once: every change of the book's size switches them.
+    static const QStringList records = {
         u"cmd_修正(0)"_s, u"cmd_修正(2)"_s, u"mm_修正(0)"_s, u"mm_修正(2)"_s,
         u"cmd_File(3)"_s, u"mm_名前保存"_s,
         u"cmd_Mail"_s, u"mm_Mail"_s, u"cmd_検索"_s, u"mm_検索"_s,
         u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s};
-    for (const QString &name : names)
-        setEnabledByName(name, on);
+    static const QStringList saves = {u"mm_保存"_s, u"cmd_File(2)"_s};
+    const auto find = [this](const QStringList &names) {
+        QList<QObject *> controls;
+        for (const QString &name : names) {
+            if (auto *action = findChild<QAction *>(name))
+                controls.append(action);
+            else if (auto *widget = findChild<QWidget *>(name))
+                controls.append(widget);
+        }
+        return controls;
+    };
+    m_recordControls = find(records);
+    m_saveControls = find(saves);
+}
+
+void MainWindow::setControlsEnabled(const QList<QObject *> &controls, bool enabled)
+{
+    for (QObject *control : controls) {
+        if (auto *action = qobject_cast<QAction *>(control))
+            action->setEnabled(enabled);
+        else
+            static_cast<QWidget *>(control)->setEnabled(enabled);
+    }
+}
+
+void MainWindow::UpdateCommandState(int count)
+{
+    setControlsEnabled(m_recordControls, count > 0);
     SetChanged(m_document.BookChanged());
 }
 
 void MainWindow::SetChanged(bool changed)
 {
     // Nothing to save in an empty book, changed or not.
-    const bool on = changed && m_document.Count() > 0;
-    setEnabledByName(u"mm_保存"_s, on);
-    setEnabledByName(u"cmd_File(2)"_s, on);
+    setControlsEnabled(m_saveControls, changed && m_document.Count() > 0);
 }
 
 void MainWindow::setStatusText(const QString &text) { m_status->setPanelText(text); }

@@ -119,6 +119,8 @@ private:
     void buildList();
     void connectCommands();
     void openSenderForm();
+    void findCommandControls();
+    static void setControlsEnabled(const QList<QObject *> &controls, bool enabled);
     // The outer size the design gives for the screen, within the room the desktop leaves.
     void sizeToScreen(const MainWindowOptions &options);
     QAction *menuAction(QMenu *menu, const QString &name, const QString &caption);
@@ -135,6 +137,8 @@ private:
     QComboBox *m_viewCombo = nullptr;
     QLabel *m_countLabel = nullptr;
     QList<QAction *> m_viewActions;
+    QList<QObject *> m_recordControls;   // switched by UpdateCommandState
+    QList<QObject *> m_saveControls;     // and these by SetChanged too
     std::unique_ptr<FileCommands> m_files;
     std::unique_ptr<RecentFilesMenu> m_recent;
     ListCommands *m_commands = nullptr;
