@@ -1,3 +1,5 @@
+#include "file_helpers.h"
+
 #include "about/about_box.h"
 #include "entry/picture_button.h"
 #include "mainwindow/address_list_view.h"
@@ -21,14 +23,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kMissing = u"「ReadMe.txt」ファイルは、見つかりませんでした。"_s;
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 

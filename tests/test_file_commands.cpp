@@ -1,5 +1,7 @@
 // The file commands on a document and a stand-in window: no main window.
 
+#include "file_helpers.h"
+
 #include "files/book_window.h"
 #include "files/cp932_codec.h"
 #include "files/file_commands.h"
@@ -45,19 +47,6 @@ QByteArray bookBytes(const QStringList &names)
     for (const QString &name : names)
         text += name + u",,,,,,\r\n"_s;
     return EncodeCp932(text).bytes;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Another program's hand on the file: new bytes, or the same bytes with a

@@ -1,3 +1,5 @@
+#include "file_helpers.h"
+
 #include "files/cp932_codec.h"
 #include "files/file_commands.h"
 #include "files/recent_files.h"
@@ -44,19 +46,6 @@ QByteArray bookBytes(int n, int claimed = -1)
     for (int i = 1; i <= n; ++i)
         text += u"名前%1,03-0000-%1,a%1@example.jp,100-0001,東京都,千代田区,メモ\r\n"_s.arg(i);
     return EncodeCp932(text).bytes;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace

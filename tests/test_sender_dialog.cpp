@@ -1,3 +1,5 @@
+#include "file_helpers.h"
+
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
@@ -29,12 +31,6 @@ SenderInfo senderOf(const QStringList &f)
 
 const SenderInfo kStored = senderOf({u"山田太郎"_s, u"03-1234-5678"_s, u"taro@example.jp"_s,
                                      u"100-0001"_s, u"東京都千代田区"_s, u"千代田1-1"_s});
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
