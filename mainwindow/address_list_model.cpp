@@ -56,14 +56,14 @@ QVariant AddressListModel::data(const QModelIndex &index, int role) const
         return record.field(static_cast<Field>(index.column()));
     case Qt::DecorationRole:
         if (index.column() == 0)
-            return m_document.IsMarked(index.row() + 1) ? m_img2 : m_img1;
+            return m_document.IsMarked(record) ? m_img2 : m_img1;
         return {};
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignCenter);
     case KeyRole:
         return record.PSkey;
     case MarkedRole:
-        return m_document.IsMarked(index.row() + 1);
+        return m_document.IsMarked(record);
     default:
         return {};
     }

@@ -61,6 +61,7 @@ public:
     bool SkipUnmark() const { return m_skipUnmark; }
     void SetSkipUnmark(bool skip) { m_skipUnmark = skip; }
     bool IsMarked(int position) const;
+    bool IsMarked(const Cls_住所 &record) const { return m_marked.contains(record.PSkey); }
     void SetMarked(int position, bool marked);
     // Moves the marker to position: unless skip, the entry at MarkedIndex
     // loses it; MarkedIndex follows. A position that does not exist is passed over.
