@@ -344,7 +344,7 @@ void MainWindow::sizeToScreen(const MainWindowOptions &options)
         m_state.ScreenWidth = *options.screenWidthTwips;
     else if (s)
         m_state.ScreenWidth = PixelsToTwips(s->geometry().width());
-    // The design's sizes are the outer size, frame and caption bar included.
+    // The window's sizes are outer sizes, frame and caption bar included.
     const QSize client = m_state.ScreenWidth == kNarrowScreenTwips ? TwipsClientSize(12000, 9000)
                                                                    : TwipsClientSize(15360, 11520);
     // Never taller or wider than the desktop leaves room for: the status bar

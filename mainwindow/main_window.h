@@ -121,7 +121,7 @@ private:
     void openSenderForm();
     void findCommandControls();
     static void setControlsEnabled(const QList<QObject *> &controls, bool enabled);
-    // The outer size the design gives for the screen, within the room the desktop leaves.
+    // The window's outer size for the screen, within the room the desktop leaves.
     void sizeToScreen(const MainWindowOptions &options);
     QAction *menuAction(QMenu *menu, const QString &name, const QString &caption);
     QAction *menuSeparator(QMenu *menu, const QString &name);

@@ -244,7 +244,7 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("available");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QList<int>>("columns");
-        // The design's sizes are outer sizes: the frame takes 8 x 27 pixels.
+        // The window's sizes are outer sizes: the frame takes 8 x 27 pixels.
         const QList<int> narrow = {120, 120, 133, 80, 113, 113, 107};
         const QList<int> wide = {120, 120, 207, 87, 153, 153, 167};
         QTest::newRow("800 pixels") << 12000 << QSize(800, 600) << QSize(792, 573) << narrow;
