@@ -3,7 +3,6 @@
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
-#include "mainwindow/artwork.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
