@@ -1,6 +1,5 @@
 #include "model/book_document.h"
 
-#include "model/app_error.h"
 #include "model/record_keys.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -71,9 +70,8 @@ int BookDocument::AddRecord(const Cls_住所 &fields, int before, const QString 
 
 void BookDocument::RemoveRecord(int position)
 {
-    const QString key = keyAt(position);
-    if (key.isEmpty())
-        throw AppError(u"位置 %1 の住所はありません（1～%2）。"_s.arg(position).arg(Count()));
+    // The book refuses a position it does not have before the list hears of it.
+    const QString key = m_book->Item(position).PSkey;
     Q_EMIT recordAboutToBeRemoved(position);
     m_marked.remove(key);
     m_book->Remove(position);
