@@ -236,8 +236,8 @@ void EntryDialog::commitChange()
     const int row = m_main.listView()->currentRow();
     if (row < 0)
         throw AppError(u"修正する項目が選択されていません。"_s);
+    BookDocument::Step step(document, u"修正"_s);
     document.SetRecordFields(row + 1, typedRecord());
-    document.SetChanged(true);
     document.MarkItem(row + 1, false);
     accept();
     m_main.focusList();
@@ -261,13 +261,13 @@ void EntryDialog::commitAdd()
         markedIndex = selected >= 0 ? selected + 1 : document.MarkedIndex();
     }
     document.OpenBook().CheckRoomForOne();   // before a key is taken
+    BookDocument::Step step(document, u"追加"_s);
     const QString key = document.NextRecordKey();
     const int position = document.AddRecord(typedRecord(), before, key);
     document.SetMarkedIndex(markedIndex);
     list->setCurrentRow(position - 1);
 
     const bool continuous = m_continuous->isChecked();
-    document.SetChanged(true);
     document.MarkItem(list->currentRow() + 1, false);
     if (continuous) {
         clearFields();

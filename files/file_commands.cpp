@@ -274,7 +274,7 @@ void FileCommands::FileNew()
 void FileCommands::afterOpen()
 {
     m_window.AddRecentFile(m_document.BookFileName());
-    m_document.SetChanged(false);
+    m_document.MarkSaved();
     FlushInput();
     m_window.setBusy(false);
     m_window.setStatusText(m_document.BookFileName());
@@ -322,7 +322,7 @@ void FileCommands::fileSaveWithTitle(bool alwaysAsk, const QString &title)
         return;
     }
     m_window.AddRecentFile(m_document.BookFileName());
-    m_document.SetChanged(false);
+    m_document.MarkSaved();
     FlushInput();
     m_window.setBusy(false);
     m_window.setStatusText(m_document.BookFileName());
@@ -345,7 +345,7 @@ void FileCommands::OpenCommandLineFile(const QString &argumentText)
     if (LoadFailed)
         return;
     m_window.AddRecentFile(m_document.BookFileName());
-    m_document.SetChanged(false);
+    m_document.MarkSaved();
     m_window.setStatusText(m_document.BookFileName());
 }
 

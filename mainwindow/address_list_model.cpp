@@ -29,6 +29,8 @@ AddressListModel::AddressListModel(BookDocument &document, QObject *parent)
     connect(&document, &BookDocument::recordChanged, this, [this](int position) {
         Q_EMIT dataChanged(index(position - 1, 0), index(position - 1, FieldCount - 1));
     });
+    connect(&document, &BookDocument::recordsAboutToBeReordered, this, [this] { Q_EMIT layoutAboutToBeChanged(); });
+    connect(&document, &BookDocument::recordsReordered, this, &AddressListModel::followReorder);
     connect(&document, &BookDocument::markerChanged, this, [this](int position) {
         const QModelIndex i = index(position - 1, 0);
         Q_EMIT dataChanged(i, i, {Qt::DecorationRole, MarkedRole});
@@ -106,9 +108,26 @@ bool AddressListModel::setData(const QModelIndex &index, const QVariant &value, 
     // The editor tells the user; a name the book cannot carry never gets in.
     if (!TypedValueProblem(name, FieldCaptions()[0]).isEmpty())
         return false;
+    BookDocument::Step step(m_document, u"氏名の変更"_s);
     m_document.RenameRecord(position, name);
-    m_document.SetChanged(true);
     return true;
+}
+
+void AddressListModel::followReorder(const std::vector<int> &order)
+{
+    // The selection and the current entry stay with their entries.
+    if (!order.empty()) {
+        std::vector<int> placeOf(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            placeOf[size_t(order[i])] = int(i);
+        const QModelIndexList before = persistentIndexList();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex &i : before)
+            after.append(index(placeOf[size_t(i.row())], i.column()));
+        changePersistentIndexList(before, after);
+    }
+    Q_EMIT layoutChanged();
 }
 
 bool AddressListModel::isMarked(int row) const { return m_document.IsMarked(row + 1); }

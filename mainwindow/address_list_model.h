@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <vector>
 
 class BookDocument;
 
@@ -29,6 +30,8 @@ public:
     bool isMarked(int row) const;
 
 private:
+    void followReorder(const std::vector<int> &order);
+
     BookDocument &m_document;
     QIcon m_img1, m_img2;
     QList<QIcon> m_headerIcons;

@@ -2,6 +2,7 @@
 
 #include "entry/entry_dialog.h"
 #include "entry/search_dialog.h"
+#include "entry/sort_dialog.h"
 #include "files/clipboard_record.h"
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
@@ -99,11 +100,11 @@ void ListCommands::deleteSelected()
                            MsgAnswer::Yes) != MsgAnswer::Yes)
         return;
     const int row = list->currentRow();
+    BookDocument::Step step(document, u"削除"_s);
     document.RemoveRecord(row + 1);
 
     const int count = document.Count();
     if (count > 0) {
-        document.SetChanged(true);
         m_main.focusList();
         // The entry that took the removed one's place, or the new last one.
         const int next = qMin(row, count - 1);
@@ -139,13 +140,13 @@ void ListCommands::cut()
     const int row = list->currentRow();
     if (row < 0)
         throw AppError(u"切り取る項目が選択されていません。"_s);
+    BookDocument::Step step(document, u"切り取り"_s);
     document.SetSkipUnmark(true);
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(RecordClipboardText(document.Record(row + 1)));
     document.RemoveRecord(row + 1);
     m_main.setEnabledByName(u"mm_Copy(2)"_s, true);
-    document.SetChanged(true);
     if (const int count = document.Count(); count > 0)
         list->setCurrentRow(qMin(row, count - 1));
 }
@@ -183,6 +184,7 @@ void ListCommands::paste()
         throw AppError(u"貼り付ける位置の項目が選択されていません。"_s);
     document.OpenBook().CheckRoomForOne();
 
+    BookDocument::Step step(document, u"貼り付け"_s);
     if (hasRecords)
         document.SetMarked(document.MarkedIndex(), false);
     int before = -1;
@@ -199,7 +201,6 @@ void ListCommands::paste()
     document.ReleaseWorkRecord();
     QGuiApplication::clipboard()->clear();
     m_main.setEnabledByName(u"mm_Copy(2)"_s, false);
-    document.SetChanged(true);
 }
 
 void ListCommands::DropEntry(int sourceRow, int targetRow)
@@ -222,8 +223,8 @@ void ListCommands::DropEntry(int sourceRow, int targetRow)
             list->setCurrentRow(sourceRow);
             return;
         }
+        BookDocument::Step step(m_main.document(), u"移動"_s);
         MoveItem(sourceRow, targetRow);
-        m_main.document().SetChanged(true);
     } catch (const AppError &e) {
         list->endDrag();
         MessageBoxes::ReportError(&m_main, e.description());
@@ -343,4 +344,34 @@ void ListCommands::SendMail()
         MessageBoxes::ReportError(&m_main, e.description());
         m_main.focusList();
     }
+}
+
+void ListCommands::OpenSortDialog()
+{
+    if (!m_main.commitListEdit() || m_main.document().Count() == 0)
+        return;
+    SortDialog::Open(&m_main, m_main.state().LastSort, [this](SortOrder order) { SortBook(order); });
+}
+
+void ListCommands::SortBook(SortOrder order)
+{
+    m_main.state().LastSort = order;
+    BookDocument &document = m_main.document();
+    try {
+        WaitCursor busy;
+        std::vector<int> sorted = SortedOrder(document.OpenBook(), order);
+        // A book already in this order is left unchanged.
+        bool moved = false;
+        for (size_t i = 0; i < sorted.size() && !moved; ++i)
+            moved = sorted[i] != int(i);
+        if (moved) {
+            BookDocument::Step step(document, u"並べ替え"_s);
+            document.ReorderRecords(sorted);
+        }
+        if (const int row = m_main.listView()->currentRow(); row >= 0)
+            m_main.selectRow(row);   // brings it into view
+    } catch (const AppError &e) {
+        MessageBoxes::ReportError(&m_main, e.description());
+    }
+    m_main.focusList();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/record_order.h"
+
 #include <QObject>
 #include <QPoint>
 
@@ -33,6 +35,10 @@ public:
     void ShowPopupMenu(QPoint globalPos);
     // Opens the user's mail program on a new message to the selected entry.
     void SendMail();
+    // 並べ替え...: asks for the order, then sorts the whole book.
+    void OpenSortDialog();
+    // Sorts the whole book as one undoable step; the selected entry stays selected.
+    void SortBook(SortOrder order);
 
 private:
     void openEntryDialog(int mode);

@@ -9,6 +9,7 @@
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/artwork.h"
+#include "mainwindow/history_commands.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/main_status_bar.h"
 #include "mainwindow/message_box.h"
@@ -119,6 +120,7 @@ MainWindow::MainWindow(BookDocument &document, AppState &state, SettingsRecord &
 
     m_files = std::make_unique<FileCommands>(m_document, *this, m_settings, m_store);
     m_commands = new ListCommands(*this);
+    new HistoryCommands(*this, findChild<QAction *>(u"mm_元に戻す"_s), findChild<QAction *>(u"mm_やり直し"_s));
     connectCommands();
     findCommandControls();
 
@@ -126,6 +128,9 @@ MainWindow::MainWindow(BookDocument &document, AppState &state, SettingsRecord &
     connect(&m_document, &BookDocument::modificationChanged, this, &MainWindow::SetChanged);
     connect(&m_document, &BookDocument::countChanged, this, &MainWindow::UpdateCommandState);
     connect(&m_document, &BookDocument::countChanged, this, &MainWindow::showRecordCount);
+    // An undone or redone step brings its selection back.
+    m_document.SetSelectionSource([this] { return m_list->currentRow() + 1; });
+    connect(&m_document, &BookDocument::selectionRestored, this, [this](int position) { selectRow(position - 1); });
 }
 
 void MainWindow::connectCommands()
@@ -147,6 +152,7 @@ void MainWindow::connectCommands()
     connect(button(u"cmd_Mail"_s), &QToolButton::clicked, m_commands, &ListCommands::SendMail);
     connect(action(u"mm_Mail"_s), &QAction::triggered, m_commands, &ListCommands::SendMail);
     connect(action(u"mm_個人情報"_s), &QAction::triggered, this, &MainWindow::openSenderForm);
+    connect(action(u"mm_並べ替え"_s), &QAction::triggered, m_commands, &ListCommands::OpenSortDialog);
     connect(button(u"cmd_印刷"_s), &QToolButton::clicked, this, [this] { PrintDialog::Open(*this); });
     connect(action(u"mm_印刷"_s), &QAction::triggered, this, [this] { PrintDialog::Open(*this); });
     connect(action(u"mm_環境設定"_s), &QAction::triggered, this, [this] { SettingsDialog::Open(*this); });
@@ -278,6 +284,11 @@ void MainWindow::buildMenus()
 
     QMenu *edit = bar->addMenu(u"編集(&H)"_s);
     edit->setObjectName(u"mm_編集"_s);
+    // First, as in every editor; the captions follow the history.
+    menuAction(edit, u"mm_元に戻す"_s, u"元に戻す(&U)"_s)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    menuAction(edit, u"mm_やり直し"_s, u"やり直し(&R)"_s)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    menuSeparator(edit, u"mm_haiUndo"_s);
     const QString editCaptions[] = {u"修正(&A)"_s, u"追加(&B)"_s, u"削除(&C)"_s};
     for (int i = 0; i < 3; ++i)
         menuAction(edit, u"mm_修正(%1)"_s.arg(i), editCaptions[i]);
@@ -306,6 +317,8 @@ void MainWindow::buildMenus()
     menuSeparator(tools, u"mm_hai7"_s);
     menuAction(tools, u"mm_個人情報"_s, u"個人情報登録(&K)..."_s);
     menuAction(tools, u"mm_環境設定"_s, u"環境設定(&S)..."_s);
+    menuSeparator(tools, u"mm_haiSort"_s);
+    menuAction(tools, u"mm_並べ替え"_s, u"並べ替え(&N)..."_s);
 
     QMenu *help = bar->addMenu(u"ヘルプ(&Q)"_s);
     help->setObjectName(u"mm_ヘルプ"_s);
@@ -452,7 +465,7 @@ void MainWindow::findCommandControls()
         u"cmd_修正(0)"_s, u"cmd_修正(2)"_s, u"mm_修正(0)"_s, u"mm_修正(2)"_s,
         u"cmd_File(3)"_s, u"mm_名前保存"_s,
         u"cmd_Mail"_s, u"mm_Mail"_s, u"cmd_検索"_s, u"mm_検索"_s,
-        u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s};
+        u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s, u"mm_並べ替え"_s};
     static const QStringList saves = {u"mm_保存"_s, u"cmd_File(2)"_s};
     const auto find = [this](const QStringList &names) {
         QList<QObject *> controls;

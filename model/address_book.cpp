@@ -138,3 +138,26 @@ void Cls_管理::Remove(const QString &key)
         throw AppError(u"キー「%1」の住所はありません。"_s.arg(key));
     Remove(position);
 }
+
+void Cls_管理::Reorder(const std::vector<int> &order)
+{
+    const size_t n = m_items.size();
+    std::vector<bool> seen(n, false);
+    if (order.size() != n)
+        throw AppError(u"並べ替えの順序が住所録の件数（%1件）と合いません。"_s.arg(n));
+    for (const int from : order) {
+        if (from < 0 || size_t(from) >= n || seen[size_t(from)])
+            throw AppError(u"並べ替えの順序が正しくありません。"_s);
+        seen[size_t(from)] = true;
+    }
+    std::vector<RecordPtr> items;
+    std::vector<QString> keys;
+    items.reserve(n);
+    keys.reserve(n);
+    for (const int from : order) {
+        items.push_back(std::move(m_items[size_t(from)]));
+        keys.push_back(std::move(m_keys[size_t(from)]));
+    }
+    m_items = std::move(items);
+    m_keys = std::move(keys);
+}

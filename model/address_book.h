@@ -38,6 +38,11 @@ public:
     void Remove(int position);
     void Remove(const QString &key);
 
+    // Puts the records in a new order: element i of order is the 0-based
+    // place the record now at place i comes from. Throws AppError unless
+    // order holds every place exactly once; the book is then not touched.
+    void Reorder(const std::vector<int> &order);
+
     // The shared handle, for callers that keep a record beyond its removal.
     RecordPtr ItemPtr(int position) const;
 

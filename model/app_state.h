@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/record_order.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,7 @@ struct AppState {
     int ScreenWidth = 0;        // twips
     QStringList SearchHistory;
     qint16 EntryMode = 0;      // how the entry dialog opens: 1 change, 2 add, 3 and 4 view
+    SortOrder LastSort;        // the sort dialog starts from the last choice of the run
     // The settings dialog: its preparation (0 running, 1 ready, 2 cancelled
     // or failed), the cancel request, and the font names found the first
     // time, kept for the rest of the run.

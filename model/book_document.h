@@ -5,7 +5,13 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QUndoStack>
+#include <functional>
 #include <memory>
+#include <vector>
+
+class BookStep;
+struct BookViewState;
 
 // The open address book and all that belongs to it: the records (OpenBook),
 // the file they came from (BookFileName), the unsaved-changes flag
@@ -13,6 +19,10 @@
 // SkipUnmark and the entries that show img2) and the scratch record
 // (WorkRecord). Every change goes through here and is announced, so the list
 // model and the window follow whatever command made it.
+//
+// Every change is also kept in History(): the changes a command makes
+// between the start and the end of one Step are one undoable step, and
+// BookChanged follows the history's clean state (Save marks it).
 //
 // Positions are 1-based, as in the book.
 class BookDocument : public QObject {
@@ -31,6 +41,30 @@ public:
     bool BookChanged() const { return m_changed; }
     // The flag alone; the window's Save controls follow its signal.
     void SetChanged(bool changed);
+    // The book now matches its file: unchanged, and undoing or redoing back
+    // to this point makes it unchanged again.
+    void MarkSaved();
+
+    // The steps that can be undone and redone. A replaced book starts a new history.
+    QUndoStack &History() { return m_history; }
+
+    // Groups the changes made while it lives into one undoable step named
+    // name (shown as "元に戻す（name）"). Steps nest; the outermost one
+    // counts. A step without changes is dropped.
+    class Step {
+    public:
+        Step(BookDocument &document, const QString &name);
+        ~Step();
+        Step(const Step &) = delete;
+        Step &operator=(const Step &) = delete;
+
+    private:
+        BookDocument &m_document;
+    };
+
+    // Where the selected entry is read when a step begins and ends; a step
+    // undone or redone hands its selection back through selectionRestored.
+    void SetSelectionSource(std::function<int()> selectedPosition);
 
     qint32 KeyCounter() const { return m_keyCounter; }
     // The key of an added, pasted or moved record: the counter only grows.
@@ -54,6 +88,9 @@ public:
     // New values for the seven fields of the record at position.
     void SetRecordFields(int position, const Cls_住所 &fields);
     void RenameRecord(int position, const QString &name);
+    // Puts the records in a new order: element i of order is the 0-based
+    // place the record now at place i comes from.
+    void ReorderRecords(const std::vector<int> &order);
 
     // The marker: MarkedIndex is the position of the entry last picked.
     qint32 MarkedIndex() const { return m_markedIndex; }
@@ -78,6 +115,11 @@ Q_SIGNALS:
     void recordAboutToBeRemoved(int position);
     void recordRemoved(int position);
     void recordChanged(int position);
+    void recordsAboutToBeReordered();
+    // order as given to ReorderRecords.
+    void recordsReordered(const std::vector<int> &order);
+    // An undone or redone step chose this entry (0: none).
+    void selectionRestored(int position);
     // The marker came to or left the entry at position.
     void markerChanged(int position);
     // After every change of the number of records, and after a replacement.
@@ -87,7 +129,24 @@ Q_SIGNALS:
     void fileNameChanged(const QString &path);
 
 private:
+    friend class BookStep;
+    friend class InsertChange;
+    friend class RemoveChange;
+    friend class FieldsChange;
+    friend class ReorderChange;
+
     QString keyAt(int position) const;
+    void beginStep(const QString &name);
+    void endStep();
+    BookViewState viewState() const;
+    void restoreViewState(const BookViewState &state);
+    void followHistory();
+
+    // The changes themselves, announced but not recorded.
+    void applyInsert(int position, const Cls_住所 &fields, const QString &key);
+    void applyRemove(int position);
+    void applyFields(int position, const Cls_住所 &fields);
+    void applyReorder(const std::vector<int> &order);
 
     std::unique_ptr<Cls_管理> m_book;
     std::unique_ptr<Cls_住所> m_workRecord;
@@ -97,4 +156,8 @@ private:
     qint32 m_markedIndex = 1;
     bool m_skipUnmark = false;
     QSet<QString> m_marked;   // keys of the entries that show img2
+    QUndoStack m_history;
+    BookStep *m_step = nullptr;   // owned until pushed
+    int m_stepDepth = 0;
+    std::function<int()> m_selectedPosition;
 };

@@ -2,6 +2,7 @@
 
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
+#include "entry/sort_dialog.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/main_window.h"
@@ -9,6 +10,7 @@
 #include "mainwindow/twips.h"
 #include "mainwindow/wait_cursor.h"
 #include "model/app_error.h"
+#include "model/app_state.h"
 #include "model/book_document.h"
 #include "print/picture_surface.h"
 #include "print/preview_window.h"
@@ -57,6 +59,7 @@ const TwipsPlace kLayout[] = {
     {u"cmd_Go(1)", 4200, 6150, 1500, 450},
     {u"cmd_初期化", 4125, 225, 1140, 450},
     {u"cmd_プリンタ選択", 5370, 225, 1665, 450},
+    {u"cmd_並べ替え", 1000, 225, 1500, 450},
 };
 
 struct ButtonArt {
@@ -172,6 +175,11 @@ void PrintDialog::buildControls()
     m_detail = {button(u"cmd_確認(0)"_s), button(u"cmd_確認(1)"_s)};
     m_reset = button(u"cmd_初期化"_s);
 
+    m_sort = new PictureButton(this);
+    m_sort->setObjectName(u"cmd_並べ替え"_s);
+    m_sort->setPictures(u":/sort/sort.svg"_s, u":/sort/sort_hover.svg"_s);
+    m_sort->setCaption(u"印刷者を並べ替える（住所録の順は変わりません）"_s);
+
     for (int i = 0; i < 4; ++i) {
         // The kinds' names are lettered on the background beside the buttons.
         const QString &label = FindPrintoutKind(i + 1)->optionLabel;
@@ -188,7 +196,7 @@ void PrintDialog::buildControls()
             w->setGeometry(p.rect());
     }
 
-    QWidget *order[] = {m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
+    QWidget *order[] = {m_sort, m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
                         button(u"cmd_選択(1)"_s), button(u"cmd_選択(2)"_s), button(u"cmd_選択(3)"_s),
                         m_toPrint, m_detail[0], m_detail[1], m_kinds[0], m_kinds[1], m_kinds[2], m_kinds[3],
                         button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s)};
@@ -202,6 +210,7 @@ void PrintDialog::buildControls()
         connect(button(u"cmd_Go(%1)"_s.arg(i)), &QPushButton::clicked, this, [this, i] { Go(i); });
     }
     connect(m_reset, &QPushButton::clicked, this, &PrintDialog::Reset);
+    connect(m_sort, &QPushButton::clicked, this, &PrintDialog::OpenSortDialog);
     connect(button(u"cmd_プリンタ選択"_s), &QPushButton::clicked, this, &PrintDialog::ChoosePrinter);
     connect(button(u"cmd_閉じる"_s), &QPushButton::clicked, this, &QDialog::reject);
 
@@ -272,6 +281,7 @@ void PrintDialog::showCounts()
 {
     m_counts[0]->setText(countText(m_candidates->count()));
     m_counts[1]->setText(countText(m_toPrint->count()));
+    m_sort->setActive(m_toPrint->count() > 1);
 }
 
 void PrintDialog::setDetailEnabled(int index, bool enabled) { m_detail[size_t(index)]->setActive(enabled); }
@@ -352,6 +362,37 @@ void PrintDialog::afterMove(QListWidget *from)
     from->clearSelection();
     from->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
     setDetailEnabled(from == m_candidates ? 0 : 1, false);
+}
+
+void PrintDialog::OpenSortDialog()
+{
+    if (m_toPrint->count() < 2)
+        return;
+    SortDialog::Open(this, m_main.state().LastSort, [this](SortOrder order) { SortToPrint(order); });
+}
+
+void PrintDialog::SortToPrint(SortOrder order)
+{
+    m_main.state().LastSort = order;
+    WaitCursor busy;
+    const Cls_管理 &book = document().OpenBook();
+    std::vector<const Cls_住所 *> records;
+    records.reserve(size_t(m_toPrint->count()));
+    for (int i = 0; i < m_toPrint->count(); ++i) {
+        const QString key = u"s"_s + QString::number(m_toPrint->item(i)->data(Qt::UserRole).toInt());
+        records.push_back(book.Contains(key) ? &book.Item(key) : nullptr);
+    }
+    const std::vector<int> sorted = SortedOrder(records, order);
+    // Taken out and put back in the new order; the items keep their selection.
+    QList<QListWidgetItem *> items;
+    m_toPrint->setUpdatesEnabled(false);
+    for (int i = m_toPrint->count() - 1; i >= 0; --i)
+        items.prepend(m_toPrint->takeItem(i));
+    for (const int from : sorted)
+        m_toPrint->addItem(items[from]);
+    m_toPrint->setUpdatesEnabled(true);
+    m_run.PrintListsChanged = true;
+    setResetEnabled(true);
 }
 
 void PrintDialog::ShowDetail(int index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/picture_dialog.h"
+#include "model/record_order.h"
 #include "print/print_job.h"
 #include "print/print_run_state.h"
 
@@ -50,6 +51,9 @@ public:
     void ShowDetail(int index);        // cmd_確認(0), (1)
     void Reset();                      // cmd_初期化
     void ChoosePrinter();              // cmd_プリンタ選択
+    void OpenSortDialog();             // cmd_並べ替え
+    // Puts the to-print list, and so this run's pages, in order; the book keeps its own.
+    void SortToPrint(SortOrder order);
     void Go(int index);                // cmd_Go: 0 print, 1 preview
 
     // The kind chosen by the option buttons, 1 to 4.
@@ -88,6 +92,7 @@ private:
     QListWidget *m_toPrint = nullptr;             // lst_印刷者
     std::array<QLabel *, 2> m_counts{};           // lbl_対象件数
     std::array<PictureButton *, 2> m_detail{};    // cmd_確認
+    PictureButton *m_sort = nullptr;
     PictureButton *m_reset = nullptr;             // cmd_初期化
     std::array<QRadioButton *, 4> m_kinds{};      // opt_印刷形式
     QPointer<PreviewWindow> m_preview;

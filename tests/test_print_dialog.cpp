@@ -6,6 +6,7 @@
 #include "model/app_error.h"
 #include "model/address_record.h"
 #include "print/preview_window.h"
+#include "entry/sort_dialog.h"
 #include "print/print_dialog.h"
 #include "print/picture_surface.h"
 #include "print/printer_setup.h"
@@ -314,6 +315,29 @@ private Q_SLOTS:
         QCOMPARE(texts(toPrint(d)), QStringList({u"名前3"_s, u"名前1"_s, u"名前2"_s, u"名前4"_s, u"名前5"_s}));
         QCOMPARE(candidates(d)->count(), 0);
         QCOMPARE(count(d, 0), u"0件"_s);
+    }
+
+    // The run's order only: the book keeps its own order and stays unchanged.
+    void sortingTheToPrintList()
+    {
+        PrintDialog *d = readyToPrint(4, 1);
+        QVERIFY(!button(d, u"cmd_並べ替え"_s)->isEnabled());
+        button(d, u"cmd_選択(1)"_s)->click();
+        QVERIFY(button(d, u"cmd_並べ替え"_s)->isEnabled());
+        button(d, u"cmd_並べ替え"_s)->click();
+        auto *dialog = d->findChild<SortDialog *>(u"F_Narabekae"_s);
+        QVERIFY(dialog);
+        part<QRadioButton>(dialog, u"opt_項目(2)"_s)->setChecked(true);
+        part<QRadioButton>(dialog, u"opt_順序(1)"_s)->setChecked(true);
+        part<PictureButton>(dialog, u"cmd_Go"_s)->click();
+        QCOMPARE(texts(toPrint(d)), QStringList({u"名前4"_s, u"名前3"_s, u"名前2"_s, u"名前1"_s}));
+        QCOMPARE(d->KeyNumber(0), 4);
+        QCOMPARE(f.names(), QStringList({u"名前1"_s, u"名前2"_s, u"名前3"_s, u"名前4"_s}));
+        QVERIFY(!f.document->BookChanged());
+        QVERIFY(!f.document->History().canUndo());
+        QVERIFY(button(d, u"cmd_初期化"_s)->isEnabled());
+        // The next sort starts from this choice.
+        QCOMPARE(f.state->LastSort.key, SortKey::Name);
     }
 
     void movesThatChangeNothing_data()
