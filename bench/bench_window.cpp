@@ -23,6 +23,15 @@
 //   move_ms           moving the first entry in front of the last (a drop)
 //   search_ms         a width- and case-blind search that finds only the last
 //                     entry's memo, from the top of the list
+//   undo_move_ms, undo_paste_ms, undo_delete_ms   undoing the move, the paste
+//                     and the delete above, in that order, list painted
+//   redo_delete_ms    redoing the delete
+//   sort_ms           sorting the whole book by postal code (one step)
+//   undo_sort_ms      undoing that sort
+//   undo_delete_over_floor, undo_sort_over_floor   those two over view_floor_ms
+//   history_100_steps_kb   the heap the history holds after 100 deletes of
+//                     one entry each (freed when it is cleared)
+//   history_sort_kb   the heap one sort step holds
 
 #include "bench/bench_book.h"
 #include "bench/bench_measure.h"
@@ -52,6 +61,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUndoStack>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -64,6 +76,9 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using Clock = BenchClock;
+
+// The heap's bytes in use, in kilobytes.
+double heapInUseKb() { return double(mallinfo2().uordblks) / 1024.0; }
 
 // Lets the view lay itself out and paints the visible part now.
 void settleAndPaint(MainWindow &window)
@@ -127,6 +142,8 @@ double viewFloorOnce(const QString &bookPath, QSize size)
 struct RunFigures {
     double openView = 0, iconSwitch = 0, reportSwitch = 0, smallSwitch = 0, listSwitch = 0, rss = 0;
     double deleteEntry = 0, paste = 0, move = 0, search = 0;
+    double undoMove = 0, undoPaste = 0, undoDelete = 0, redoDelete = 0, sort = 0, undoSort = 0;
+    double history100Kb = 0, historySortKb = 0;
     QSize windowSize;
 };
 
@@ -209,10 +226,49 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
     settleAndPaint(window);
     f.move = msSince(start);
 
+    // Back through the three steps, and the delete again.
+    const auto undoTimed = [&window](bool back) {
+        QUndoStack &history = window.document().History();
+        const auto begin = Clock::now();
+        back ? history.undo() : history.redo();
+        settleAndPaint(window);
+        return msSince(begin);
+    };
+    f.undoMove = undoTimed(true);
+    f.undoPaste = undoTimed(true);
+    f.undoDelete = undoTimed(true);
+    f.redoDelete = undoTimed(false);
+
+    QUndoStack &history = document.History();
+    history.clear();
+    start = Clock::now();
+    commands.SortBook({SortKey::Yubin, false});
+    settleAndPaint(window);
+    f.sort = msSince(start);
+    f.undoSort = undoTimed(true);
+    undoTimed(false);
+    double heapBefore = heapInUseKb();
+    history.clear();
+    f.historySortKb = heapBefore - heapInUseKb();
+
+    for (int i = 0; i < 100; ++i) {
+        window.listView()->setCurrentRow(middle);
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        commands.EditCommand(2);
+    }
+    QCoreApplication::processEvents();
+    heapBefore = heapInUseKb();
+    history.clear();
+    f.history100Kb = heapBefore - heapInUseKb();
+    if (history.count() != 0 || document.Count() != MaxBookRecords - 101) {
+        std::fprintf(stderr, "the steps did not come out as expected\n");
+        std::exit(1);
+    }
+
     MessageBoxes::TakeShown();
-    Cls_住所 marked = document.Record(MaxBookRecords);
+    Cls_住所 marked = document.Record(document.Count());
     marked.PMemo = u"目印ＸＹＺ"_s;
-    document.SetRecordFields(MaxBookRecords, marked);
+    document.SetRecordFields(document.Count(), marked);
     SearchDialog *search = SearchDialog::Open(window, false);
     search->findChild<QComboBox *>(u"cmb_項目"_s)->setCurrentIndex(6);
     search->findChild<QComboBox *>(u"cmb_氏名"_s)->setEditText(u"xyz"_s);
@@ -220,7 +276,7 @@ RunFigures runOnce(const QString &bookPath, const QString &settingsPath)
     search->Search();
     settleAndPaint(window);
     f.search = msSince(start);
-    if (window.listView()->currentRow() != MaxBookRecords - 1 || !MessageBoxes::TakeShown().isEmpty()) {
+    if (window.listView()->currentRow() != document.Count() - 1 || !MessageBoxes::TakeShown().isEmpty()) {
         std::fprintf(stderr, "the search did not find the last entry\n");
         std::exit(1);
     }
@@ -250,6 +306,7 @@ int main(int argc, char **argv)
     FileDialogs::SetScripted(true);
 
     std::vector<double> open, floor, icon, report, small, list, deletes, pastes, moves, searches;
+    std::vector<double> undoMoves, undoPastes, undoDeletes, redoDeletes, sorts, undoSorts, history100, historySort;
     double rss = 0;
     QSize windowSize;
     for (int r = 0; r < runs; ++r) {
@@ -264,6 +321,14 @@ int main(int argc, char **argv)
         pastes.push_back(f.paste);
         moves.push_back(f.move);
         searches.push_back(f.search);
+        undoMoves.push_back(f.undoMove);
+        undoPastes.push_back(f.undoPaste);
+        undoDeletes.push_back(f.undoDelete);
+        redoDeletes.push_back(f.redoDelete);
+        sorts.push_back(f.sort);
+        undoSorts.push_back(f.undoSort);
+        history100.push_back(f.history100Kb);
+        historySort.push_back(f.historySortKb);
         if (r == 0)
             rss = f.rss;   // the first window alone: later runs reuse the heap
     }
@@ -282,5 +347,15 @@ int main(int argc, char **argv)
     std::printf("paste_ms %.1f\n", median(pastes));
     std::printf("move_ms %.1f\n", median(moves));
     std::printf("search_ms %.1f\n", median(searches));
+    std::printf("undo_move_ms %.1f\n", median(undoMoves));
+    std::printf("undo_paste_ms %.1f\n", median(undoPastes));
+    std::printf("undo_delete_ms %.1f\n", median(undoDeletes));
+    std::printf("redo_delete_ms %.1f\n", median(redoDeletes));
+    std::printf("sort_ms %.1f\n", median(sorts));
+    std::printf("undo_sort_ms %.1f\n", median(undoSorts));
+    std::printf("undo_delete_over_floor %.3f\n", median(undoDeletes) / median(floor));
+    std::printf("undo_sort_over_floor %.3f\n", median(undoSorts) / median(floor));
+    std::printf("history_100_steps_kb %.1f\n", median(history100));
+    std::printf("history_sort_kb %.1f\n", median(historySort));
     return 0;
 }

@@ -41,8 +41,9 @@ void HistoryCommands::Redo() { step(false); }
 
 void HistoryCommands::step(bool back)
 {
-    // A rename in progress becomes a step of its own first.
-    if (!m_main.commitListEdit())
+    // Not while another window holds the book (the print dialog), and a
+    // rename in progress becomes a step of its own first.
+    if (!m_main.isEnabled() || !m_main.commitListEdit())
         return;
     BookDocument &document = m_main.document();
     QUndoStack &history = document.History();

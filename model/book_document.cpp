@@ -124,7 +124,7 @@ BookViewState BookDocument::viewState() const
     return {m_selectedPosition ? m_selectedPosition() : 0, m_markedIndex, m_skipUnmark, m_marked, m_fileName};
 }
 
-void BookDocument::restoreViewState(const BookViewState &state)
+void BookDocument::restoreViewState(const BookViewState &state, bool withFileName)
 {
     // Only the entries whose marker differs are announced.
     const QSet<QString> now = std::exchange(m_marked, state.marked);
@@ -140,7 +140,8 @@ void BookDocument::restoreViewState(const BookViewState &state)
     }
     m_markedIndex = state.markedIndex;
     m_skipUnmark = state.skipUnmark;
-    SetBookFileName(state.fileName);
+    if (withFileName)
+        SetBookFileName(state.fileName);
     Q_EMIT selectionRestored(state.selected);
 }
 

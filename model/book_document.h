@@ -139,7 +139,7 @@ private:
     void beginStep(const QString &name);
     void endStep();
     BookViewState viewState() const;
-    void restoreViewState(const BookViewState &state);
+    void restoreViewState(const BookViewState &state, bool withFileName);
     void followHistory();
 
     // The changes themselves, announced but not recorded.

@@ -13,7 +13,7 @@ void BookStep::finish() { m_after = m_document.viewState(); }
 void BookStep::undo()
 {
     QUndoCommand::undo();   // the changes, last first
-    m_document.restoreViewState(m_before);
+    m_document.restoreViewState(m_before, changesFileName());
 }
 
 void BookStep::redo()
@@ -22,7 +22,7 @@ void BookStep::redo()
     if (std::exchange(m_done, false))
         return;
     QUndoCommand::redo();
-    m_document.restoreViewState(m_after);
+    m_document.restoreViewState(m_after, changesFileName());
 }
 
 InsertChange::InsertChange(BookDocument &document, int position, const Cls_住所 &fields, const QString &key,

@@ -34,6 +34,10 @@ public:
     void redo() override;
 
 private:
+    // Only a step that changed the name (deleting the last entry) takes it
+    // back: a Save As since must not be undone with an edit.
+    bool changesFileName() const { return m_before.fileName != m_after.fileName; }
+
     BookDocument &m_document;
     BookViewState m_before;
     BookViewState m_after;

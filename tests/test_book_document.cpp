@@ -241,6 +241,11 @@ private Q_SLOTS:
         QVERIFY(!d.BookChanged());
         d.History().undo();
         QVERIFY(d.BookChanged());
+        // Saved under another name since: stepping back through an edit keeps it.
+        d.SetBookFileName(u"other.csv"_s);
+        d.History().redo();
+        d.History().undo();
+        QCOMPARE(d.BookFileName(), u"other.csv"_s);
     }
 
     void stepsGroupChangesAndDropEmptyOnes()
