@@ -27,15 +27,6 @@ class TestHistory : public QObject {
     ListCommands &commands() { return f.window->listCommands(); }
     QAction *action(const QString &name) { return f.named<QAction>(name); }
 
-    void closeDialogs()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QDialog *>(w) && w->isVisible())
-                w->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     // What a step must give back: the entries with their keys, the selected
     // row, the rows with the marker, the unsaved-changes flag and the file.
     struct Seen {
@@ -83,7 +74,7 @@ class TestHistory : public QObject {
             dialog->findChild<QCheckBox *>(u"Chk1"_s)->setChecked(false);   // in front of the selection
             dialog->field(0)->setText(u"追加した人"_s);
             dialog->Commit();
-            closeDialogs();
+            f.closeDialogs();
         } else if (command == u"change") {
             commands().EditCommand(0);
             auto *dialog = window().findChild<EntryDialog *>();
@@ -118,7 +109,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        closeDialogs();
+        f.closeDialogs();
         f.window.reset();
         QCOMPARE(MessageBoxes::PendingAnswers(), 0);
         QCOMPARE(FileDialogs::PendingPaths(), 0);
@@ -233,7 +224,7 @@ private Q_SLOTS:
             dialog->field(0)->setText(name);
             dialog->Commit();
         }
-        closeDialogs();
+        f.closeDialogs();
         action(u"mm_元に戻す"_s)->trigger();
         QCOMPARE(f.names(), (QStringList{u"名前1"_s, u"一"_s}));
     }

@@ -28,16 +28,6 @@ class TestListCommands : public QObject {
     BookDocument &document() { return *f.document; }
     ListCommands &commands() { return f.window->listCommands(); }
 
-    // Dialogs the commands left open, closed so they do not leak into the next test.
-    void closeDialogs()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QDialog *>(w) && w->isVisible())
-                w->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     EntryDialog *entryDialog() { return window().findChild<EntryDialog *>(); }
 
     // The window shown with the first name open for renaming in the report.
@@ -64,7 +54,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        closeDialogs();
+        f.closeDialogs();
         f.window.reset();
         QCOMPARE(MessageBoxes::PendingAnswers(), 0);
         QCOMPARE(FileDialogs::PendingPaths(), 0);

@@ -17,6 +17,8 @@
 #include "settings/app_settings.h"
 #include "settings/settings_store.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,6 +138,16 @@ public:
     }
 
     bool enabled(const QString &name) const { return window->isEnabledByName(name); }
+
+    // Dialogs a command left open, closed so they do not leak into the next test.
+    static void closeDialogs()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog *>(w) && w->isVisible())
+                w->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     QStringList shownTexts()
     {
