@@ -39,8 +39,8 @@ QPointF PainterSurface::toTwips(const QPointF &p) const
 
 QPen PainterSurface::pen(const QPainter &painter) const
 {
-    // Widths are device pixels of the surface, whatever its scale.
-    const int width = qMax(1, DrawWidth);
+    // Widths are dots of the surface (printer dots, canvas pixels), whatever its scale.
+    const double width = qMax(1, DrawWidth) * m_dotRatio;
     QPen pen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     pen.setCosmetic(true);
     if (DrawStyle == DrawStyleDotted) {

@@ -24,6 +24,11 @@ protected:
     // Scales a freshly begun painter from the device's own resolution to twips.
     static void ScaleToTwips(QPainter &painter);
 
+    // Device pixels per dot of DrawWidth: 1 on a preview canvas; on a PDF
+    // drawn at 1200 dpi for a 600-dpi printer, 2, so a 5-dot frame prints
+    // as wide as the printer's own five dots.
+    void setDeviceDotsPerDot(double ratio) { m_dotRatio = ratio; }
+
     void drawText(const QPointF &topLeft, const QString &text) override;
     double textWidth(const QString &text) override;
     void drawLine(const QPointF &from, const QPointF &to) override;
@@ -43,6 +48,7 @@ private:
     const QFont &currentFont();
     bool batchGlyphs(QPainter &painter, const QPointF &baseline, const QString &text, const QPointF *strike);
 
+    double m_dotRatio = 1;
     PrintFont m_cachedFor;
     QFont m_font;
     std::optional<QFontMetricsF> m_fontMetrics;

@@ -12,6 +12,22 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// Dots of a printer that does not say (a PDF queue, a PDF file).
+constexpr int kDefaultPrinterDpi = 600;
+
+double PointsPerUnit(QPageLayout::Unit unit)
+{
+    switch (unit) {
+    case QPageLayout::Millimeter: return 72 / 25.4;
+    case QPageLayout::Inch: return 72;
+    case QPageLayout::Pica: return 12;
+    case QPageLayout::Didot: return 1.06574;
+    case QPageLayout::Cicero: return 12.7889;
+    case QPageLayout::Point: break;
+    }
+    return 1;
+}
+
 void ApplySetup(QPrinter &printer, const PrinterSetup &setup)
 {
     if (setup.PaperSize == PaperUser && setup.PaperWidthTwips > 0 && setup.PaperHeightTwips > 0) {
@@ -51,6 +67,8 @@ PrinterSurface::PrinterSurface(PrinterSetup &setup, const QString &documentName,
         // Drawn at the printer's own resolution, the spool matches what the
         // printer would have been given directly.
         m_printer->setResolution(m_device->resolution());
+    const int printerDpi = m_toPdf ? 0 : Printers::DefaultResolutionDpi(m_device->printerName());
+    setDeviceDotsPerDot(double(m_printer->resolution()) / (printerDpi > 0 ? printerDpi : kDefaultPrinterDpi));
     applyPageLayout();
 }
 
@@ -67,15 +85,21 @@ PrinterSurface::~PrinterSurface()
 
 void PrinterSurface::applyPageLayout()
 {
-    if (m_toPdf) {
-        ApplySetup(*m_printer, m_setup);
-        return;
-    }
-    // The printer settles paper and margins (its printable area); the spool
-    // takes them over, so the drawing lands where it would on the printer.
-    ApplySetup(*m_device, m_setup);
-    m_printer->setPageLayout(m_device->pageLayout());
+    // The spool PDF is the whole sheet, without margins, and the drawing is
+    // moved to the corner of the printable area the printer reports. Qt's
+    // own margins would not do: every layout starts with 10 pt of them, a
+    // new paper size only ever raises them, and the PDF engine rounds them
+    // to whole points (5 mm would land at 4.93).
+    QPrinter &layoutSource = m_toPdf ? *m_printer : *m_device;
+    ApplySetup(layoutSource, m_setup);
+    const QPageLayout printer = layoutSource.pageLayout();
+    const QMarginsF printable = m_toPdf ? QMarginsF() : printer.minimumMargins();
+    m_printableOriginPt = QPointF(printable.left(), printable.top()) * PointsPerUnit(printer.units());
+    m_printer->setPageLayout(QPageLayout(printer.pageSize(), printer.orientation(), QMarginsF(), QPageLayout::Point));
+    m_printer->setFullPage(true);
 }
+
+QPointF PrinterSurface::printableOriginMm() const { return m_printableOriginPt * (25.4 / 72); }
 
 void PrinterSurface::discardSpool()
 {
@@ -120,7 +144,7 @@ QPainter &PrinterSurface::activePainter()
     if (m_toPdf) {
         if (!m_printer->isValid() || !m_painter.begin(m_printer.get()))
             throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_printer->printerName()));
-        ScaleToTwips(m_painter);
+        beginDrawing();
         return m_painter;
     }
     if (QPrinterInfo::availablePrinters().isEmpty())
@@ -142,8 +166,15 @@ QPainter &PrinterSurface::activePainter()
         discardSpool();
         throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_device->printerName()));
     }
-    ScaleToTwips(m_painter);
+    beginDrawing();
     return m_painter;
+}
+
+void PrinterSurface::beginDrawing()
+{
+    ScaleToTwips(m_painter);
+    // Twips from here on: 20 to the point.
+    m_painter.translate(m_printableOriginPt * 20);
 }
 
 void PrinterSurface::NewPage()

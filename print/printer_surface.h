@@ -32,12 +32,17 @@ public:
 
     // The device the pages are drawn on: the spool (or pdfFile) PDF printer.
     QPrinter &printer() { return *m_printer; }
+    // Where the drawing's origin lies from the paper's top-left corner: the
+    // printer's unprintable margins (none for a PDF file).
+    QPointF printableOriginMm() const;
 
 protected:
     QPainter &activePainter() override;
 
 private:
     void applyPageLayout();
+    // Scales a freshly begun painter to twips from the printable area's corner.
+    void beginDrawing();
     void discardSpool();
 
     PrinterSetup &m_setup;
@@ -47,7 +52,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_spool;   // holds the job's PDF from the first drawing to EndDoc
     QPainter m_painter;
     bool m_toPdf;
-    QString m_missingPrinter;   // the chosen printer, when it is no longer installed
+    QString m_missingPrinter;
+    QPointF m_printableOriginPt;   // the printable area's corner on the sheet   // the chosen printer, when it is no longer installed
 };
 
 // How the print flow gets the printer surface; tests put a recording in its place.

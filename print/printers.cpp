@@ -5,6 +5,7 @@
 #include <QLibrary>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <cups/cups.h>
 #include <utility>
@@ -134,6 +135,33 @@ QString SetSystemDefault(const InstalledPrinter &printer)
     return {};
 }
 
+int DefaultResolutionDpi(const QString &queue)
+{
+    using GetPpd = const char *(*)(const char *);
+    QLibrary *cups = Cups();
+    auto getPpd = cups ? reinterpret_cast<GetPpd>(cups->resolve("cupsGetPPD")) : nullptr;
+    if (!getPpd || queue.isEmpty())
+        return 0;
+    // CUPS copies the queue's PPD into a temporary file of its own.
+    const char *copied = getPpd(queue.section(u'/', 0, 0).toUtf8().constData());
+    if (!copied)
+        return 0;
+    QFile ppd(QString::fromLocal8Bit(copied));
+    int dpi = 0;
+    if (ppd.open(QIODevice::ReadOnly)) {
+        static const QRegularExpression line(u"^\\*DefaultResolution:\\s*(\\d+)(x\\d+)?dpi\\s*$"_s);
+        while (!ppd.atEnd()) {
+            const QRegularExpressionMatch m = line.match(QString::fromLatin1(ppd.readLine()).trimmed());
+            if (m.hasMatch()) {
+                dpi = m.captured(1).toInt();
+                break;
+            }
+        }
+    }
+    ppd.remove();
+    return dpi;
+}
+
 QString SubmitPdf(const QString &queue, const QString &pdfFile, const QString &title, const QString &media)
 {
     using AddOption = int (*)(const char *, const char *, int, cups_option_t **);
@@ -175,6 +203,9 @@ QString SubmitPdf(const QString &queue, const QString &pdfFile, const QString &t
     cups_option_t *options = nullptr;
     if (!media.isEmpty())
         optionCount = addOption("media", media.toUtf8().constData(), optionCount, &options);
+    // The pages are laid out for the printer's paper and printable area
+    // already: the filters must neither scale nor centre them.
+    optionCount = addOption("print-scaling", "none", optionCount, &options);
     const int jobId = createJob(CUPS_HTTP_DEFAULT, name.constData(), titleBytes.constData(), optionCount, options);
     freeOptions(optionCount, options);
     if (jobId <= 0)

@@ -32,6 +32,11 @@ QString PrinterForPrint(const QString &chosen);
 // of what went wrong.
 QString SetSystemDefault(const InstalledPrinter &printer);
 
+// The queue's default resolution in dots per inch, as its PPD gives it
+// (*DefaultResolution, "600dpi" or "600x600dpi": the horizontal figure);
+// 0 when the queue does not say or cannot be asked.
+int DefaultResolutionDpi(const QString &queue);
+
 // Hands a finished PDF to the CUPS queue as one job titled title, with the
 // queue's own defaults for copies, sides and the rest; media names the paper
 // the pages were laid out for (empty: the queue's default paper). The file

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# The print queue the printing test prints through: a running CUPS
-# scheduler and the PDF queue YuzariboPDF (cups-pdf, output in ~/PDF of the
-# printing user). Does only what is missing, so it is safe to run each time.
+# The print queues the printing tests print through: a running CUPS
+# scheduler and two PDF queues (cups-pdf, output in ~/PDF of the printing
+# user): YuzariboPDF with the driver's own PPD (the whole sheet printable,
+# 300 dpi), and YuzariboPDF5mm, whose copy of that PPD reports a printable
+# area 5 mm inside every edge and 600 dpi, as many office printers do.
+# Does only what is missing, so it is safe to run each time.
 set -euo pipefail
 
 queue=YuzariboPDF
+margin_queue=YuzariboPDF5mm
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 export LC_ALL=C   # the lpstat answers below are matched in English
 
@@ -62,39 +66,60 @@ patch=$(cat <<'PS'
 PS
 )
 
-# The queue is (re)configured with the driver's PPD plus the patch.
+# 5 mm in PostScript points, and the mark of the margin queue's PPD.
+margin=14.17
+margin_marker="HWMargins: $margin $margin $margin $margin"
+
+# A queue is (re)configured with the driver's PPD plus the patch; the
+# margin queue's copy also gets its printable areas and resolution.
 configure_queue() {
+  local name=$1 margins=$2
   if [ ! -f "$ppd" ]; then
     echo "print-queue: $ppd is missing (package printer-driver-cups-pdf)" >&2
     exit 1
   fi
   local patched
   patched=$(mktemp --suffix=.ppd)
-  PATCH="$patch" awk '/^\*LanguageLevel/ && !done {
+  PATCH="$patch" M="$margins" awk '
+    /^\*LanguageLevel/ && !done {
       print "*JobPatchFile 1: \"" ENVIRON["PATCH"] "\""; print "*End"; done = 1 }
+    ENVIRON["M"] != "" && /^\*HWMargins:/ { m = ENVIRON["M"]; print "*HWMargins: " m " " m " " m " " m; next }
+    ENVIRON["M"] != "" && /^\*DefaultResolution:/ { print "*DefaultResolution: 600dpi"; next }
+    ENVIRON["M"] != "" && /^\*ImageableArea / {
+      # "*ImageableArea A4/A4: "0 0 595 842"": the box moves in by the margin.
+      split($0, q, "\""); split(q[2], b, " ")
+      m = ENVIRON["M"]
+      printf "%s\"%.2f %.2f %.2f %.2f\"\n", q[1], b[1] + m, b[2] + m, b[3] - m, b[4] - m; next }
     { print }' "$ppd" >"$patched"
   chmod 644 "$patched"
   # pdftocairo keeps the Japanese text readable through cups-pdf's
   # PostScript round trip; abort-job keeps the queue open after a bad job.
   # lpadmin warns that PPD drivers are deprecated; the queue works all the same.
-  $sudo lpadmin -p "$queue" -v cups-pdf:/ -P "$patched" \
+  $sudo lpadmin -p "$name" -v cups-pdf:/ -P "$patched" \
     -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job -E \
     2> >(grep -v "deprecated" >&2)
   rm -f "$patched"
 }
 
-if ! lpstat -p "$queue" >/dev/null 2>&1; then
-  echo "print-queue: adding the PDF queue $queue" >&2
-  configure_queue
-elif ! $sudo grep -qs "$marker" "/etc/cups/ppd/$queue.ppd"; then
-  echo "print-queue: giving the PDF queue $queue the font name patch" >&2
-  configure_queue
-fi
+# Adds a queue, or configures it again when its PPD lacks what it must carry.
+ensure_queue() {
+  local name=$1 margins=$2 mark=$3
+  if ! lpstat -p "$name" >/dev/null 2>&1; then
+    echo "print-queue: adding the PDF queue $name" >&2
+    configure_queue "$name" "$margins"
+  elif ! $sudo grep -qs "$marker" "/etc/cups/ppd/$name.ppd" \
+       || { [ -n "$mark" ] && ! $sudo grep -qs "$mark" "/etc/cups/ppd/$name.ppd"; }; then
+    echo "print-queue: configuring the PDF queue $name again" >&2
+    configure_queue "$name" "$margins"
+  fi
+  # A queue stopped by an earlier failure takes jobs but never prints them.
+  if lpstat -p "$name" | grep -q disabled; then
+    $sudo cupsenable "$name"
+  fi
+  if lpstat -a "$name" | grep -q "not accepting"; then
+    $sudo cupsaccept "$name"
+  fi
+}
 
-# A queue stopped by an earlier failure takes jobs but never prints them.
-if lpstat -p "$queue" | grep -q disabled; then
-  $sudo cupsenable "$queue"
-fi
-if lpstat -a "$queue" | grep -q "not accepting"; then
-  $sudo cupsaccept "$queue"
-fi
+ensure_queue "$queue" "" ""
+ensure_queue "$margin_queue" "$margin" "$margin_marker"

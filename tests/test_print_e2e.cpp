@@ -17,11 +17,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinterInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -30,6 +32,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kQueue = u"YuzariboPDF"_s;
+// The same driver with a printable area 5 mm inside each edge, at 600 dpi.
+const QString kMarginQueue = u"YuzariboPDF5mm"_s;
 
 // Presses the cancel button at the chosen call of PumpEvents (1-based).
 class QuietProgress : public PrintProgress {
@@ -81,8 +85,10 @@ QString queueProblem()
     const QByteArray scheduler = run(u"lpstat"_s, {u"-r"_s});
     if (scheduler.trimmed() != "scheduler is running")
         return u"the CUPS scheduler is not running (lpstat -r: %1)"_s.arg(QString::fromLocal8Bit(scheduler.trimmed()));
-    if (QPrinterInfo::printerInfo(kQueue).isNull())
-        return u"the print queue %1 does not exist (run scripts/print-queue.sh)"_s.arg(kQueue);
+    for (const QString &queue : {kQueue, kMarginQueue}) {
+        if (QPrinterInfo::printerInfo(queue).isNull())
+            return u"the print queue %1 does not exist (run scripts/print-queue.sh)"_s.arg(queue);
+    }
     return {};
 }
 
@@ -181,6 +187,64 @@ QStringList filesOf(const QString &folder, const QString &token)
         }                                                                        \
     } while (false)
 
+// Where a text stands on page 1, in millimetres from the paper's top-left
+// corner (pdftotext -bbox: the left end of its origin and its box's top).
+std::optional<QPointF> wordPlace(const QString &pdf, const QString &word)
+{
+    const QString html = QString::fromUtf8(run(u"pdftotext"_s, {u"-bbox"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, pdf, u"-"_s}));
+    static const QRegularExpression box(uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"_s);
+    for (auto it = box.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(3) == word)
+            return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * (25.4 / 72);
+    }
+    return std::nullopt;
+}
+
+// The ink in a window of page 1 (mm from the paper's top-left corner),
+// rendered at 2400 dpi: its bounds, and the narrowest run of ink that starts
+// at its left edge along a row (the width of a line running down there).
+struct Ink {
+    QRectF bounds;
+    double leftLineWidth = -1;
+};
+
+Ink inkIn(const QString &pdf, const QRectF &windowMm, const QTemporaryDir &dir)
+{
+    constexpr double dpi = 2400, pxPerMm = dpi / 25.4;
+    const QString out = dir.filePath(u"window"_s);
+    run(u"pdftoppm"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-r"_s, QString::number(dpi), u"-gray"_s,
+                       u"-x"_s, QString::number(qRound(windowMm.left() * pxPerMm)),
+                       u"-y"_s, QString::number(qRound(windowMm.top() * pxPerMm)),
+                       u"-W"_s, QString::number(qRound(windowMm.width() * pxPerMm)),
+                       u"-H"_s, QString::number(qRound(windowMm.height() * pxPerMm)), u"-singlefile"_s, pdf, out});
+    const QImage image(out + u".pgm"_s);
+    Ink ink;
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    const auto dark = [&image](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (dark(x, y)) {
+                left = qMin(left, x), right = qMax(right, x), top = qMin(top, y), bottom = qMax(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return ink;
+    int narrowest = image.width();
+    for (int y = top; y <= bottom; ++y) {
+        int end = left;
+        while (end < image.width() && dark(end, y))
+            ++end;
+        if (end > left)
+            narrowest = qMin(narrowest, end - left);
+    }
+    ink.bounds = QRectF(windowMm.left() + left / pxPerMm, windowMm.top() + top / pxPerMm,
+                        (right + 1 - left) / pxPerMm, (bottom + 1 - top) / pxPerMm);
+    ink.leftLineWidth = narrowest / pxPerMm;
+    return ink;
+}
+
 // The text of each page, as pdftotext reads it.
 QStringList pdfPages(const QString &pdf)
 {
@@ -238,6 +302,26 @@ private Q_SLOTS:
         // Forty rows on the first page, the forty-first on the second.
         QCOMPARE(pages[0].count(u"山田太郎"_s), 40);
         QCOMPARE(pages[1].count(u"山田太郎"_s), 1);
+    }
+
+    // The origin is the corner of the printable area the queue reports, and
+    // a pen's dots are the queue's dots: the same printouts through a queue
+    // printing to the paper's edge at 300 dpi and one with 5 mm margins at 600 dpi.
+    void printoutsLandInThePrintableArea()
+    {
+        REQUIRE_QUEUE();
+        const QList<double> whole = printedOffsets(kQueue, 0, 300);
+        const QList<double> inset = printedOffsets(kMarginQueue, 5, 600);
+        QCOMPARE(inset.size(), whole.size());
+        for (int i = 0; i < whole.size(); ++i) {
+            // Through either queue, each item stands as far from the design's place plus the margin.
+            QVERIFY2(std::abs(inset[i] - whole[i]) <= 0.1,
+                     qPrintable(u"item %1 moved %2 mm more than the margin"_s.arg(i).arg(inset[i] - whole[i])));
+            // cups-pdf distils each job again through PostScript and shifts
+            // text a little on its own (up to 0.3 mm measured; the PDF our
+            // program hands over is exact, see addressListAsTheDriverGetsIt).
+            QVERIFY2(std::abs(whole[i]) <= 0.35, qPrintable(u"item %1 off by %2 mm"_s.arg(i).arg(whole[i])));
+        }
     }
 
     // A job stopped half-way, by the cancel button, by a failure while
@@ -364,7 +448,91 @@ private Q_SLOTS:
         checkHeaders(pages, book.document.BookFileName());
     }
 
+    // What the printer's driver gets is exact: on a PDF without margins,
+    // the label's postal code and the card's first code digit stand where
+    // the design puts them, to the hundredth of a millimetre.
+    void theDriversPdfIsExact()
+    {
+        Book book;
+        book.entries.count = 1;
+        const QString labels = book.dir.filePath(u"labels.pdf"_s), cards = book.dir.filePath(u"cards.pdf"_s);
+        {
+            PrinterSurface surface(book.printer, u"labels"_s, labels);
+            PrintAddressLabels(&surface, book.job, 0);
+        }
+        {
+            PrinterSurface surface(book.printer, u"cards"_s, cards);
+            PrintPostcards(&surface, book.job, 0);
+        }
+        const std::optional<QPointF> code = wordPlace(labels, u"〒"_s);
+        const std::optional<QPointF> digit = wordPlace(cards, u"１"_s);
+        QVERIFY(code && digit);
+        QVERIFY2(std::abs(code->x() - 900 * 25.4 / 1440) < 0.01, qPrintable(QString::number(code->x())));
+        QVERIFY2(std::abs(digit->x() - 41.5) < 0.01, qPrintable(QString::number(digit->x())));
+    }
+
 private:
+    // Prints an address list, labels and postcards of one entry through the
+    // queue and reads back how far from the design's place (plus the
+    // queue's margin) the list's frame corner (x, y), the first label's
+    // postal code and the first code digit of the card land, in mm. Checks
+    // on the way that the queue says its resolution and that the frame is
+    // five of its dots wide.
+    static QList<double> printedOffsets(const QString &queue, double margin, int dpi)
+    {
+        if (Printers::DefaultResolutionDpi(queue) != dpi) {
+            qWarning("%s reports %d dpi", qPrintable(queue), Printers::DefaultResolutionDpi(queue));
+            return {};
+        }
+        const QString folder = cupsPdfFolder();
+        constexpr double twip = 25.4 / 1440;
+        Book book;
+        book.printer.Name = queue;
+        book.entries.count = 1;
+        QStringList pdfs;
+        const auto removePdfs = qScopeGuard([&] {
+            for (const QString &pdf : std::as_const(pdfs))
+                QFile::remove(pdf);
+        });
+        for (auto printout : {PrintAddressList, PrintAddressLabels, PrintPostcards}) {
+            const QString token = uniqueToken(u"place"_s);
+            {
+                PrinterSurface surface(book.printer, token);
+                printout(&surface, book.job, 0);
+            }
+            pdfs << awaitPdf(folder, token, 60000);
+            if (pdfs.last().isEmpty()) {
+                qWarning("no PDF with %s in its name appeared in %s", qPrintable(token), qPrintable(folder));
+                return {};
+            }
+        }
+
+        // The list's frame, 300 × 600 twips from the origin of its landscape
+        // page. The queue turns landscape pages onto the portrait sheet: the
+        // landscape top edge becomes the left one.
+        const QPointF frame = QPointF(300, 600) * twip + QPointF(margin, margin);
+        constexpr double sheetHeight = 297;
+        const QPointF turned(frame.y(), sheetHeight - frame.x());
+        const Ink ink = inkIn(pdfs[0], QRectF(turned - QPointF(1, 6), QSizeF(7, 7)), book.dir);
+        const double width = ink.leftLineWidth;
+        if (std::abs(width - 5 * 25.4 / dpi) > 0.02) {
+            qWarning("%s: the frame is %.3f mm wide", qPrintable(queue), width);
+            return {};
+        }
+        const QPointF frameInk(sheetHeight - (ink.bounds.bottom() - width / 2), ink.bounds.left() + width / 2);
+        // The first label's postal code starts 500 twips right of the label's corner (400, 700);
+        // the card's first code digit stands at its box, 41.5 mm from the card's left edge.
+        const std::optional<QPointF> code = wordPlace(pdfs[1], u"〒"_s);
+        const std::optional<QPointF> digit = wordPlace(pdfs[2], u"１"_s);
+        if (!code || !digit)
+            return {};
+        const QList<double> offsets = {frameInk.x() - frame.x(), frameInk.y() - frame.y(),
+                                       code->x() - (900 * twip + margin), digit->x() - (41.5 + margin)};
+        qInfo("%s: frame %+.3f %+.3f mm (%.3f mm wide), label %+.3f mm, code digit %+.3f mm from the design's place",
+              qPrintable(queue), offsets[0], offsets[1], width, offsets[2], offsets[3]);
+        return offsets;
+    }
+
     // Both pages carry the title with the book's path, the date and the
     // page number.
     static void checkHeaders(const QStringList &pages, const QString &bookFileName)
