@@ -149,9 +149,18 @@ void SetRowRulePen(PrintSurface &surface, int rowNumber)
     }
 }
 
+QPointF PrintOffsetMm(const SettingsRecord &settings, int kind)
+{
+    if (kind < 1 || kind > 4)
+        return {};
+    return QPointF(settings.PrintOffsetX[size_t(kind - 1)], settings.PrintOffsetY[size_t(kind - 1)]) / 10.0;
+}
+
 PrintoutRun::PrintoutRun(PrintSurface *surface, PrintJob &job, int previewFlag, int kind)
     : m_surface(surface), m_job(job), m_previewFlag(previewFlag), m_kind(*FindPrintoutKind(kind))
 {
+    // The user's adjustment of this printout, on paper and in the preview alike.
+    m_surface->SetOffsetMm(PrintOffsetMm(job.settings, kind));
 }
 
 void PrintoutRun::SetUpPaper()
@@ -210,6 +219,7 @@ void PrintoutRun::StartNewPage()
         next.DrawStyle = m_surface->DrawStyle;
         next.FillStyle = m_surface->FillStyle;
         next.FillColor = m_surface->FillColor;
+        next.SetOffsetMm(m_surface->OffsetMm());
         m_surface = &next;
         m_job.run.PreviewPageCount = qint16(m_page);
     }

@@ -71,6 +71,12 @@ public:
     double LineHeight() const;
     double UnitsPerPoint() const;
 
+    // The print position adjustment: everything drawn from here on lands
+    // this far right and down (millimetres, whatever the unit), while
+    // CurrentX and CurrentY keep the printout's own places.
+    void SetOffsetMm(const QPointF &offset) { m_offsetMm = offset; }
+    QPointF OffsetMm() const { return m_offsetMm; }
+
     // The print job; a preview page has none and ignores them.
     virtual void NewPage() {}
     virtual void EndDoc() {}
@@ -87,5 +93,9 @@ protected:
     virtual void drawBox(const QPointF &corner1, const QPointF &corner2) = 0;
 
 private:
+    // The adjustment in the surface's unit.
+    QPointF offset() const;
+
     int m_scaleMode;
+    QPointF m_offsetMm;
 };

@@ -8,6 +8,7 @@
 class PrintSurface;
 class Cls_住所;
 struct PrintoutKind;
+struct SettingsRecord;
 
 // The printouts by kind; previewFlag 0 draws for the printer, 1 for the preview.
 // Each traps its own failures: the printer job is discarded and the
@@ -28,6 +29,9 @@ void SetPrintFont(PrintSurface &surface, PrintJob &job, int kind, bool bold, dou
 // The record behind entry index of the print list; throws AppError when
 // its key is no longer in the book.
 const Cls_住所 &PrintEntryRecord(const PrintJob &job, int index);
+
+// The user's print position adjustment of printout kind 1 to 4, in millimetres.
+QPointF PrintOffsetMm(const SettingsRecord &settings, int kind);
 
 // "yyyy年m月d日", month and day without leading zeros.
 QString PrintDate(const QDate &date);

@@ -19,5 +19,12 @@ struct SettingsRecord {
     QString ListFontName;
     std::array<QString, 4> PrintFontName;  // index = printout kind - 1
     qint16 HagakiOffsetMm = 0;
+    // Print position adjustment per printout (index = kind - 1), in tenths
+    // of a millimetre: right and down are positive.
+    std::array<qint16, 4> PrintOffsetX{};
+    std::array<qint16, 4> PrintOffsetY{};
     SenderInfo Sender;
 };
+
+// The furthest a printout can be moved each way, in tenths of a millimetre.
+inline constexpr qint16 PrintOffsetLimit = 100;

@@ -14,6 +14,8 @@
 #include "settings/app_settings.h"
 #include "settings/colour_setting.h"
 #include "settings/installed_fonts.h"
+#include "settings/print_position_dialog.h"
+#include "settings/settings_controls.h"
 #include "settings/settings_defaults.h"
 #include "settings/settings_progress_window.h"
 #include "settings/settings_sections.h"
@@ -34,6 +36,7 @@
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
+using namespace SettingsControls;
 
 namespace {
 
@@ -56,53 +59,6 @@ constexpr int kRecentMaxLimit = 20;
 constexpr int kHagakiLimit = 5;
 
 const QString kAsk = u"既定値に戻しますか？"_s;
-
-// The pictures of a button: normal and mouse-over.
-struct Pictures {
-    QString normal, hover;
-};
-const Pictures kClosePictures = {u":/settings/close.svg"_s, u":/settings/close_hover.svg"_s};
-const Pictures kApplyPictures = {u":/settings/apply.svg"_s, u":/settings/apply_hover.svg"_s};
-const Pictures kClearPictures = {u":/settings/clear.svg"_s, u":/settings/clear_hover.svg"_s};
-const Pictures kColourPictures[2] = {
-    {u":/settings/colour_back.svg"_s, u":/settings/colour_back_hover.svg"_s},
-    {u":/settings/colour_text.svg"_s, u":/settings/colour_text_hover.svg"_s},
-};
-const Pictures kDefaultsPictures = {u":/settings/defaults.svg"_s, u":/settings/defaults_hover.svg"_s};
-
-QLabel *makeLabel(QWidget *page, const TwipsPlace &p, const QString &text)
-{
-    auto *label = new QLabel(text, page);
-    label->setObjectName(QString::fromUtf16(p.name));
-    label->setGeometry(p.rect());
-    return label;
-}
-
-// A label that shows a number on white, as the spinners' buddies do.
-QLabel *makeNumberLabel(QWidget *page, const TwipsPlace &p)
-{
-    QLabel *label = makeLabel(page, p, QString());
-    label->setFrameShape(QFrame::Box);
-    label->setFrameShadow(QFrame::Plain);
-    label->setAlignment(Qt::AlignCenter);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(pal);
-    label->setAutoFillBackground(true);
-    return label;
-}
-
-PictureButton *makeButton(QWidget *parent, const TwipsPlace &p, const Pictures &pictures,
-                          const QString &caption)
-{
-    auto *button = new PictureButton(parent);
-    button->setObjectName(QString::fromUtf16(p.name));
-    button->setGeometry(p.rect());
-    button->setPictures(pictures.normal, pictures.hover);
-    button->setCaption(caption);
-    return button;
-}
 
 QComboBox *makeFontList(QWidget *parent, const TwipsPlace &p)
 {
@@ -173,6 +129,12 @@ void UpDownControl::setBuddy(QLabel *buddy)
     showValue();
 }
 
+void UpDownControl::setValueText(std::function<QString(int)> text)
+{
+    m_valueText = std::move(text);
+    showValue();
+}
+
 void UpDownControl::setValue(int value)
 {
     m_value = std::clamp(value, m_min, m_max);
@@ -193,7 +155,7 @@ void UpDownControl::step(int by)
 void UpDownControl::showValue()
 {
     if (m_buddy)
-        m_buddy->setText(QString::number(m_value));
+        m_buddy->setText(m_valueText ? m_valueText(m_value) : QString::number(m_value));
 }
 
 void UpDownControl::keyPressEvent(QKeyEvent *event)
@@ -413,8 +375,8 @@ void SettingsDialog::buildPages()
     m_tabs->setObjectName(QString::fromUtf16(kTabStrip.name));
     m_tabs->setGeometry(kTabStrip.rect());
 
-    m_close = makeButton(this, kCloseButton, kClosePictures, u"閉じる"_s);
-    m_go = makeButton(this, kGoButton, kApplyPictures, u"適用"_s);
+    m_close = makeButton(this, kCloseButton, ClosePictures, u"閉じる"_s);
+    m_go = makeButton(this, kGoButton, ApplyPictures, u"適用"_s);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_go, &QPushButton::clicked, this, &SettingsDialog::Apply);
 
@@ -446,7 +408,7 @@ void SettingsDialog::buildPages()
     m_recentMax->setBuddy(m_recentLabel);
     makeLabel(page, {u"lbl_範囲", 2925, 975, 1500, kLabelHeight}, u"( 0～20 )"_s);
     makeLabel(page, {u"lbl_クリアー", 450, 2025, 5400, kLabelHeight}, u"最近使用したファイルの初期化"_s);
-    m_clear = makeButton(page, {u"cmd_初期化", 1050, 2550, 1515, 450}, kClearPictures, u"初期化"_s);
+    m_clear = makeButton(page, {u"cmd_初期化", 1050, 2550, 1515, 450}, ClearPictures, u"初期化"_s);
     connect(m_recentMax, &UpDownControl::stepped, this, [this] { markChanged(m_recentChanged); });
     connect(m_clear, &QPushButton::clicked, this, &SettingsDialog::ClearRecentFiles);
 
@@ -468,13 +430,13 @@ void SettingsDialog::buildPages()
         m_swatches[i]->setFrameShape(QFrame::Box);
         m_swatches[i]->setFrameShadow(QFrame::Plain);
         m_swatches[i]->setAutoFillBackground(true);
-        auto *button = makeButton(page, colourRows[i][2], kColourPictures[i], colourButtons[i]);
+        auto *button = makeButton(page, colourRows[i][2], ColourPictures[i], colourButtons[i]);
         connect(button, &QPushButton::clicked, this, [this, i] { ChooseColour(i); });
     }
     makeLabel(page, {u"lbl_フォント", 450, 2475, 2100, kLabelHeight}, u"フォントの設定"_s);
     m_listFont = makeFontList(page, {u"cmb_フォント", 2625, 2400, 2415, kComboHeight});
     connect(m_listFont, &QComboBox::activated, this, [this] { markChanged(m_listChanged); });
-    auto *listDefaults = makeButton(page, {u"cmd_既定値", 4275, 3825, 1515, 450}, kDefaultsPictures,
+    auto *listDefaults = makeButton(page, {u"cmd_既定値", 4275, 3825, 1515, 450}, DefaultsPictures,
                                     u"既定値に戻す"_s);
     connect(listDefaults, &QPushButton::clicked, this, &SettingsDialog::RestoreListDefaults);
 
@@ -509,12 +471,16 @@ void SettingsDialog::buildPages()
     m_hagaki->setRange(-kHagakiLimit, kHagakiLimit);
     m_hagaki->setBuddy(m_hagakiLabel);
     makeLabel(frame, {u"lbl_mm", 1425, 750, 1900, kLabelHeight}, u"縦位置の調整(mm)"_s);
-    auto *printDefaults = makeButton(page, {u"cmd_既定値1", 4275, 3825, 1515, 500}, kDefaultsPictures,
+    auto *printDefaults = makeButton(page, {u"cmd_既定値1", 4275, 3825, 1515, 500}, DefaultsPictures,
                                      u"既定値に戻す"_s);
     for (QComboBox *combo : m_printFonts)
         connect(combo, &QComboBox::activated, this, [this] { markChanged(m_printChanged); });
     connect(m_hagaki, &UpDownControl::stepped, this, [this] { markChanged(m_printChanged); });
     connect(printDefaults, &QPushButton::clicked, this, &SettingsDialog::RestorePrintDefaults);
+    // The print position adjustment has a window of its own: the tab strip
+    // has no room for a fourth page.
+    auto *positions = makeButton(page, {u"cmd_位置", 375, 3825, 1800, 500}, PositionPictures, u"印刷位置の調整"_s);
+    connect(positions, &QPushButton::clicked, this, &SettingsDialog::OpenPrintPositions);
 
     // The two buttons first, then the pages' controls.
     setTabOrder(m_close, m_go);
@@ -585,6 +551,17 @@ void SettingsDialog::RestorePrintDefaults()
     m_settings.HagakiOffsetMm = 0;
     m_hagaki->setValue(0);
     markChanged(m_printChanged);
+}
+
+void SettingsDialog::OpenPrintPositions()
+{
+    PrintPositionDialog::Open(this, m_settings, [this](const SettingsRecord &chosen) {
+        // Saved at once, with the print settings as last applied.
+        m_settings.PrintOffsetX = chosen.PrintOffsetX;
+        m_settings.PrintOffsetY = chosen.PrintOffsetY;
+        M_RegS::SavePrintSection(m_main.store(), m_settings);
+        return !reportFailedSave();
+    });
 }
 
 void SettingsDialog::ClearRecentFiles()

@@ -27,6 +27,8 @@ public:
     void setRange(int minimum, int maximum);
     // The label that shows the value; it follows every change.
     void setBuddy(QLabel *buddy);
+    // How the buddy shows a value; plain digits unless given.
+    void setValueText(std::function<QString(int)> text);
     int value() const { return m_value; }
     // Without the stepped signal: a value set by the program is no user change.
     void setValue(int value);
@@ -54,6 +56,7 @@ private:
     QToolButton *m_up = nullptr;
     QToolButton *m_down = nullptr;
     QLabel *m_buddy = nullptr;
+    std::function<QString(int)> m_valueText;
     QColor m_buddyText;   // the buddy's own text colour while the focus is shown on it
     int m_min = 0, m_max = 0, m_value = 0;
 };
@@ -84,6 +87,8 @@ public:
     // The clicks on cmd_既定値 and cmd_既定値1.
     void RestoreListDefaults();
     void RestorePrintDefaults();
+    // The click on cmd_位置: the print position adjustment's own window.
+    void OpenPrintPositions();
 
     bool recentChanged() const { return m_recentChanged; }
     bool listChanged() const { return m_listChanged; }

@@ -48,6 +48,9 @@ std::optional<qint64> parseWholeNumber(const QString &text)
     return negative ? -value : value;
 }
 
+// "IchiX1" … "IchiY4": the position adjustment of printout kind index + 1.
+QString offsetKey(QChar axis, int index) { return u"Ichi"_s + axis + QString::number(index + 1); }
+
 qint16 boundedNumber(const QString &text, qint16 fallback, qint16 low, qint16 high)
 {
     const std::optional<qint64> n = parseWholeNumber(text);
@@ -100,6 +103,8 @@ bool LoadSettings(SettingsStore &store, SettingsRecord &s,
         applyListSettings();
     s.PrintFontName = SettingsDefaults::PrintFontName;
     s.HagakiOffsetMm = 0;
+    s.PrintOffsetX = {};
+    s.PrintOffsetY = {};
     s.Sender = SenderInfo{};
 
     SaveFileSection(store, s);
@@ -164,6 +169,13 @@ void LoadPrintSection(SettingsStore &store, SettingsRecord &s)
     // A missing or unreadable adjustment means no adjustment.
     s.HagakiOffsetMm = boundedNumber(store.get(kPrint, u"Hagaki"_s, QString()), 0,
                                      -kHagakiLimit, kHagakiLimit);
+    // Likewise the position adjustments, which older stores do not have.
+    for (int i = 0; i < 4; ++i) {
+        s.PrintOffsetX[i] = boundedNumber(store.get(kPrint, offsetKey(u'X', i), QString()), 0,
+                                          -PrintOffsetLimit, PrintOffsetLimit);
+        s.PrintOffsetY[i] = boundedNumber(store.get(kPrint, offsetKey(u'Y', i), QString()), 0,
+                                          -PrintOffsetLimit, PrintOffsetLimit);
+    }
 }
 
 void SavePrintSection(SettingsStore &store, const SettingsRecord &s)
@@ -171,6 +183,14 @@ void SavePrintSection(SettingsStore &store, const SettingsRecord &s)
     for (int i = 0; i < 4; ++i)
         store.save(kPrint, u"Print"_s + QString::number(i), s.PrintFontName[i]);
     store.save(kPrint, u"Hagaki"_s, QString::number(s.HagakiOffsetMm));
+    // A store that never had an adjustment stays as the first run wrote it.
+    for (int i = 0; i < 4; ++i) {
+        for (const auto &[axis, value] : {std::pair{u'X', s.PrintOffsetX[i]}, std::pair{u'Y', s.PrintOffsetY[i]}}) {
+            const QString key = offsetKey(QChar(axis), i);
+            if (value != 0 || store.contains(kPrint, key))
+                store.save(kPrint, key, QString::number(value));
+        }
+    }
     store.sync();
 }
 

@@ -236,6 +236,60 @@ char *toString(const PrintFont &font)
 class TestPrintouts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The user's position adjustment of a printout moves everything it
+    // draws, on every page and in the preview, by exactly that; the other
+    // printouts' adjustments do not touch it.
+    void positionAdjustmentMovesEverything_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("previewFlag");
+        for (int kind = 1; kind <= 4; ++kind) {
+            QTest::addRow("kind %d printer", kind) << kind << 0;
+            QTest::addRow("kind %d preview", kind) << kind << 1;
+        }
+    }
+
+    void positionAdjustmentMovesEverything()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, previewFlag);
+        // Two pages of each printout.
+        const int count = kind == 2 ? 15 : kind == 3 ? 200 : kind == 4 ? 2 : 41;
+        const int scale = kind == 4 ? ScaleMillimetres : ScaleTwips;
+        Fixture plain(count, previewFlag == 0, scale);
+        plain.run(kind, previewFlag);
+        Fixture moved(count, previewFlag == 0, scale);
+        moved.settings.PrintOffsetX[size_t(kind - 1)] = 15;    // +1.5 mm
+        moved.settings.PrintOffsetY[size_t(kind - 1)] = -20;   // -2.0 mm
+        const size_t other = size_t(kind % 4);
+        moved.settings.PrintOffsetX[other] = 77;
+        moved.settings.PrintOffsetY[other] = 77;
+        moved.run(kind, previewFlag);
+
+        const double perMm = kind == 4 ? 1 : 1440 / 25.4;
+        const QPointF shift = QPointF(1.5, -2.0) * perMm;
+        const QList<QList<RecordedOp>> before = plain.drawnPages(), after = moved.drawnPages();
+        QCOMPARE(after.size(), before.size());
+        QVERIFY(before.size() >= 2);
+        int drawn = 0;
+        for (int p = 0; p < before.size(); ++p) {
+            QCOMPARE(after[p].size(), before[p].size());
+            for (int i = 0; i < before[p].size(); ++i) {
+                const RecordedOp &a = before[p][i], &b = after[p][i];
+                QCOMPARE(b.kind, a.kind);
+                QCOMPARE(b.text, a.text);
+                if (a.kind != RecordedOp::Text && a.kind != RecordedOp::Line && a.kind != RecordedOp::Box)
+                    continue;
+                ++drawn;
+                const auto same = [](QPointF x, QPointF y) { return (x - y).manhattanLength() < 1e-6; };
+                QVERIFY2(same(b.from, a.from + shift), qPrintable(u"page %1 op %2 %3"_s.arg(p + 1).arg(i).arg(a.text)));
+                if (a.kind != RecordedOp::Text)
+                    QVERIFY(same(b.to, a.to + shift));
+            }
+        }
+        QVERIFY(drawn > 0);
+    }
+
     void initTestCase() { InstallFontSubstitutes(); }
 
     void pageHeader_data();

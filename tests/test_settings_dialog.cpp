@@ -3,6 +3,8 @@
 #include "mainwindow/colour_picker.h"
 #include "print/font_substitutes.h"
 #include "settings/installed_fonts.h"
+#include "settings/print_position_dialog.h"
+#include "settings/print_position_page.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_progress_window.h"
 #include "settings/settings_sections.h"
@@ -558,6 +560,45 @@ private Q_SLOTS:
         QCOMPARE(settings().HagakiOffsetMm, qint16(yes ? 0 : 3));
         QCOMPARE(settings().PrintFontName[0], u"IPAMincho"_s);
         QCOMPARE(readIni(iniPath())[u"Print"_s][u"Hagaki"_s], u"3"_s);
+    }
+
+    // The position window shows tenths of a millimetre as millimetres,
+    // stops at ±10.0 mm and saves at once; closing it saves nothing.
+    void positionAdjustment_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("apply") << u"cmd_Go"_s;
+        QTest::newRow("close") << u"cmd_閉じる"_s;
+    }
+
+    void positionAdjustment()
+    {
+        QFETCH(QString, button);
+        settings().PrintOffsetX[3] = 99;
+        settings().PrintOffsetY[0] = -3;
+        open();
+        named<QPushButton>(u"cmd_位置"_s)->click();
+        auto *positions = m_dialog->findChild<PrintPositionDialog *>(u"F_Ichi"_s);
+        QVERIFY(positions && positions->isVisible());
+        const auto label = [positions](const QString &name) { return positions->findChild<QLabel *>(name)->text(); };
+        QCOMPARE(label(u"lbl_横(3)"_s), u"+9.9"_s);
+        QCOMPARE(label(u"lbl_縦(0)"_s), u"-0.3"_s);
+        QCOMPARE(label(u"lbl_縦(1)"_s), u"0.0"_s);
+        UpDownControl *right = positions->page().control(4, false);
+        QTest::keyClick(right, Qt::Key_Up);
+        QTest::keyClick(right, Qt::Key_Up);   // stops at the end
+        QCOMPARE(label(u"lbl_横(3)"_s), u"+10.0"_s);
+        for (int i = 0; i < 15; ++i)
+            QTest::keyClick(positions->page().control(2, true), Qt::Key_Down);
+        positions->findChild<QPushButton *>(button)->click();
+        QVERIFY(!positions->isVisible());
+
+        const bool applied = button == u"cmd_Go";
+        const IniFile ini = readIni(iniPath());
+        QCOMPARE(ini[u"Print"_s][u"IchiX4"_s], applied ? u"100"_s : QString());
+        QCOMPARE(ini[u"Print"_s][u"IchiY2"_s], applied ? u"-15"_s : QString());
+        QCOMPARE(settings().PrintOffsetY[1], qint16(applied ? -15 : 0));
+        named<QPushButton>(u"cmd_閉じる"_s)->click();
     }
 
     // The defaults name faces this system has only through their stand-ins

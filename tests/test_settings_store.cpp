@@ -242,6 +242,34 @@ private Q_SLOTS:
 
     // One key of an initialised store is overwritten (or, for a null value,
     // removed); the load must still give settings inside their ranges.
+    // An adjustment is written once it is set, and then also when set back
+    // to 0; a store that never had one keeps none.
+    void positionAdjustmentsRoundTrip()
+    {
+        SettingsRecord s;
+        {
+            SettingsStore store(m_path);
+            M_RegS::LoadSettings(store, s);
+            s.PrintOffsetX[1] = 15;
+            s.PrintOffsetY[1] = -20;
+            M_RegS::SavePrintSection(store, s);
+        }
+        QMap<QString, QString> raw = rawContents(m_path);
+        QCOMPARE(raw.value(u"Print/IchiX2"_s), u"15"_s);
+        QCOMPARE(raw.value(u"Print/IchiY2"_s), u"-20"_s);
+        QVERIFY(!raw.contains(u"Print/IchiX1"_s));
+        {
+            SettingsStore store(m_path);
+            SettingsRecord again;
+            M_RegS::LoadSettings(store, again);
+            QCOMPARE(again.PrintOffsetX, (std::array<qint16, 4>{0, 15, 0, 0}));
+            QCOMPARE(again.PrintOffsetY, (std::array<qint16, 4>{0, -20, 0, 0}));
+            again.PrintOffsetX[1] = 0;
+            M_RegS::SavePrintSection(store, again);
+        }
+        QCOMPARE(rawContents(m_path).value(u"Print/IchiX2"_s), u"0"_s);
+    }
+
     void hostileValuesGiveUsableSettings_data()
     {
         QTest::addColumn<QString>("key");
@@ -268,6 +296,11 @@ private Q_SLOTS:
         QTest::newRow("Hagaki 6") << u"Print/Hagaki"_s << u"6"_s << u"Hagaki"_s << u"5"_s;
         QTest::newRow("Hagaki -40000") << u"Print/Hagaki"_s << u"-40000"_s << u"Hagaki"_s << u"-5"_s;
         QTest::newRow("Hagaki text") << u"Print/Hagaki"_s << u"1e3"_s << u"Hagaki"_s << u"0"_s;
+        QTest::newRow("IchiX1 missing") << u"Print/IchiX1"_s << QString() << u"IchiX1"_s << u"0"_s;
+        QTest::newRow("IchiX1 +1.5 mm") << u"Print/IchiX1"_s << u"15"_s << u"IchiX1"_s << u"15"_s;
+        QTest::newRow("IchiY4 past +10 mm") << u"Print/IchiY4"_s << u"250"_s << u"IchiY4"_s << u"100"_s;
+        QTest::newRow("IchiY4 past -10 mm") << u"Print/IchiY4"_s << u"-101"_s << u"IchiY4"_s << u"-100"_s;
+        QTest::newRow("IchiY4 text") << u"Print/IchiY4"_s << u"1.5"_s << u"IchiY4"_s << u"0"_s;
         QTest::newRow("Iro0 garbage") << u"Iro/Iro0"_s << u"blue"_s << u"Iro0"_s << u"&HFFFFFF"_s;
         QTest::newRow("Iro1 too big") << u"Iro/Iro1"_s << u"&H1000000"_s << u"Iro1"_s << u"&H0"_s;
         QTest::newRow("Iro0 missing is black") << u"Iro/Iro0"_s << QString() << u"Iro0"_s << u"0"_s;
@@ -310,6 +343,7 @@ private Q_SLOTS:
             {u"RecentCount"_s, QString::number(s.RecentCount)},
             {u"F1"_s, s.RecentFiles.value(0)},
             {u"Hagaki"_s, QString::number(s.HagakiOffsetMm)},
+            {u"IchiX1"_s, QString::number(s.PrintOffsetX[0])}, {u"IchiY4"_s, QString::number(s.PrintOffsetY[3])},
             {u"Iro0"_s, s.ListColor[0]}, {u"Iro1"_s, s.ListColor[1]},
             {u"ListFont"_s, s.ListFontName}, {u"Print1"_s, s.PrintFontName[1]},
         };
