@@ -69,3 +69,14 @@ void PrintAddressLabels(PrintSurface *surface, PrintJob &job, int previewFlag)
         run.Fail(e);
     }
 }
+
+void DrawAddressLabelsGuide(PrintSurface &surface, PrintJob &)
+{
+    surface.DrawWidth = 1;
+    surface.DrawStyle = DrawStyleSolid;
+    surface.FillStyle = FillTransparent;
+    for (int label = 1; label <= LabelsPerPage; ++label) {
+        const QPointF corner = LabelCorner(label);
+        surface.Box(corner.x(), corner.y(), LabelWidth, LabelHeight);
+    }
+}

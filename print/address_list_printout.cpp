@@ -100,3 +100,11 @@ void PrintAddressList(PrintSurface *surface, PrintJob &job, int previewFlag)
         run.Fail(e);
     }
 }
+
+void DrawAddressListGuide(PrintSurface &surface, PrintJob &)
+{
+    surface.DrawWidth = 5;
+    surface.DrawStyle = DrawStyleSolid;
+    surface.FillStyle = FillTransparent;
+    surface.Box(FrameX, FrameY, FrameWidth, FrameHeight);
+}

@@ -92,3 +92,12 @@ void PrintPhoneList(PrintSurface *surface, PrintJob &job, int previewFlag)
         run.Fail(e);
     }
 }
+
+void DrawPhoneListGuide(PrintSurface &surface, PrintJob &)
+{
+    surface.DrawWidth = 5;
+    surface.DrawStyle = DrawStyleSolid;
+    surface.FillStyle = FillTransparent;
+    for (const double x : ColumnLefts)
+        surface.Box(x, ColumnTop, ColumnWidth, ColumnHeight);
+}

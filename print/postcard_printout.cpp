@@ -111,3 +111,19 @@ void PrintPostcards(PrintSurface *surface, PrintJob &job, int previewFlag)
         run.Fail(e);
     }
 }
+
+void DrawPostcardGuide(PrintSurface &surface, PrintJob &job)
+{
+    // Japan Post's seven boxes: 5.7 × 8 mm, their top 12 mm below the
+    // card's top, the last one ending 8 mm from the card's right edge.
+    constexpr double boxLefts[] = {44.3, 51.3, 58.3, 65.9, 72.7, 79.5, 86.3};
+    DrawOnPaper(surface, [&] {
+        surface.DrawWidth = 1;
+        surface.DrawStyle = DrawStyleSolid;
+        surface.FillStyle = FillTransparent;
+        for (const double x : boxLefts)
+            surface.Box(x, 12, 5.7, 8);
+    });
+    SetPostcardFont(surface, job, RecipientSize);
+    PrintRow(surface, PostalCells(u"1234567"_s), RecipientBoxX, job.settings.HagakiOffsetMm + 10);
+}

@@ -60,6 +60,7 @@ const TwipsPlace kLayout[] = {
     {u"cmd_初期化", 4125, 225, 1140, 450},
     {u"cmd_プリンタ選択", 5370, 225, 1665, 450},
     {u"cmd_並べ替え", 1000, 225, 1500, 450},
+    {u"cmd_位置合わせ", 2600, 225, 1450, 450},
 };
 
 struct ButtonArt {
@@ -80,6 +81,7 @@ const ButtonArt kButtons[] = {
     {u"cmd_Go(1)", u"preview", u"プレビュー"},
     {u"cmd_初期化", u"reset", u"初期化"},
     {u"cmd_プリンタ選択", u"printer", u"プリンタの選択"},
+    {u"cmd_位置合わせ", u"align", u"位置合わせ印刷（選んだ形式の1ページを、目盛りと枠で印刷します）"},
 };
 
 QString picturePath(const char16_t *picture, bool hover)
@@ -196,7 +198,7 @@ void PrintDialog::buildControls()
             w->setGeometry(p.rect());
     }
 
-    QWidget *order[] = {m_sort, m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
+    QWidget *order[] = {m_sort, button(u"cmd_位置合わせ"_s), m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
                         button(u"cmd_選択(1)"_s), button(u"cmd_選択(2)"_s), button(u"cmd_選択(3)"_s),
                         m_toPrint, m_detail[0], m_detail[1], m_kinds[0], m_kinds[1], m_kinds[2], m_kinds[3],
                         button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s)};
@@ -211,6 +213,7 @@ void PrintDialog::buildControls()
     }
     connect(m_reset, &QPushButton::clicked, this, &PrintDialog::Reset);
     connect(m_sort, &QPushButton::clicked, this, &PrintDialog::OpenSortDialog);
+    connect(button(u"cmd_位置合わせ"_s), &QPushButton::clicked, this, &PrintDialog::PrintAlignmentPage);
     connect(button(u"cmd_プリンタ選択"_s), &QPushButton::clicked, this, &PrintDialog::ChoosePrinter);
     connect(button(u"cmd_閉じる"_s), &QPushButton::clicked, this, &QDialog::reject);
 
@@ -393,6 +396,33 @@ void PrintDialog::SortToPrint(SortOrder order)
     m_toPrint->setUpdatesEnabled(true);
     m_run.PrintListsChanged = true;
     setResetEnabled(true);
+}
+
+void PrintDialog::PrintAlignmentPage()
+{
+    if (isRunning())
+        return;
+    // One page, no entries: no progress window, nothing to cancel.
+    class Quiet : public PrintProgress, public PrintEntries {
+    public:
+        void SetStatus(const QString &) override {}
+        void SetValue(int) override {}
+        void PumpEvents() override {}
+        int Count() const override { return 0; }
+        qint32 KeyNumber(int) const override { return 0; }
+    } quiet;
+    const PrintoutKind &kind = *FindPrintoutKind(Kind());
+    m_running = true;
+    m_run.PrintCancelled = false;
+    PrintJob job = MakeJob(quiet, quiet);
+    job.reportFailure = ReportEachFailureOnce([this](const QString &text) { MessageBoxes::ReportError(this, text); });
+    {
+        WaitCursor busy;
+        const std::unique_ptr<PrintSurface> surface =
+            PrinterSurfaces::Create(CurrentPrinter(), u"位置合わせ印刷（%1）"_s.arg(kind.name));
+        PrintAlignment(surface.get(), job, kind.kind);
+    }
+    m_running = false;
 }
 
 void PrintDialog::ShowDetail(int index)

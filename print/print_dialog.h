@@ -52,6 +52,9 @@ public:
     void Reset();                      // cmd_初期化
     void ChoosePrinter();              // cmd_プリンタ選択
     void OpenSortDialog();             // cmd_並べ替え
+    // cmd_位置合わせ: one page of the chosen kind on the chosen printer,
+    // with a millimetre scale, crosshairs and the kind's guide.
+    void PrintAlignmentPage();
     // Puts the to-print list, and so this run's pages, in order; the book keeps its own.
     void SortToPrint(SortOrder order);
     void Go(int index);                // cmd_Go: 0 print, 1 preview

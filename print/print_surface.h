@@ -82,6 +82,9 @@ public:
     virtual void EndDoc() {}
     virtual void KillDoc() {}
     virtual bool IsPrinter() const { return false; }
+    // Where (0, 0) lies from the paper's top-left corner, in millimetres:
+    // the printer's unprintable margins; nothing on a page of the preview.
+    virtual QPointF PrintableOriginMm() const { return {}; }
 
 protected:
     void setScaleModeValue(int mode) { m_scaleMode = mode; }

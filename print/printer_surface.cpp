@@ -99,7 +99,7 @@ void PrinterSurface::applyPageLayout()
     m_printer->setFullPage(true);
 }
 
-QPointF PrinterSurface::printableOriginMm() const { return m_printableOriginPt * (25.4 / 72); }
+QPointF PrinterSurface::PrintableOriginMm() const { return m_printableOriginPt * (25.4 / 72); }
 
 void PrinterSurface::discardSpool()
 {

@@ -32,9 +32,8 @@ public:
 
     // The device the pages are drawn on: the spool (or pdfFile) PDF printer.
     QPrinter &printer() { return *m_printer; }
-    // Where the drawing's origin lies from the paper's top-left corner: the
-    // printer's unprintable margins (none for a PDF file).
-    QPointF printableOriginMm() const;
+    // The printer's unprintable margins (none for a PDF file).
+    QPointF PrintableOriginMm() const override;
 
 protected:
     QPainter &activePainter() override;

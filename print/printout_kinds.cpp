@@ -15,12 +15,12 @@ const std::vector<PrintoutKind> &PrintoutKinds()
     static const std::vector<PrintoutKind> kinds = {
         // The page number is centred under the table frame (300 + 15200 / 2), 750 below it.
         {1, u"一覧印刷"_s, u"一覧印刷"_s, u"一覧形式"_s, a4Landscape,
-         PageHeaderLayout{u"住所録一覧表"_s, 300, u" 発行"_s, QPointF(7900, 11100)}, false, PrintAddressList},
+         PageHeaderLayout{u"住所録一覧表"_s, 300, u" 発行"_s, QPointF(7900, 11100)}, false, PrintAddressList, DrawAddressListGuide},
         {2, u"宛名ラベル"_s, u"宛名ラベル"_s, u"宛名ラベル"_s, a4Portrait,
-         PageHeaderLayout{u"宛名ラベル"_s, 400, u" 発行"_s, QPointF(5590, 15800)}, false, PrintAddressLabels},
+         PageHeaderLayout{u"宛名ラベル"_s, 400, u" 発行"_s, QPointF(5590, 15800)}, false, PrintAddressLabels, DrawAddressLabelsGuide},
         {3, u"電話番号"_s, u"電話番号"_s, u"氏名と電話番号"_s, a4Landscape,
-         PageHeaderLayout{u"電話番号一覧表"_s, 400, u"\u3000発行"_s, QPointF(7440, 11100)}, false, PrintPhoneList},
-        {4, u"はがき(表)"_s, u"はがき表"_s, u"ハガキ(表)"_s, postcard, std::nullopt, true, PrintPostcards},
+         PageHeaderLayout{u"電話番号一覧表"_s, 400, u"\u3000発行"_s, QPointF(7440, 11100)}, false, PrintPhoneList, DrawPhoneListGuide},
+        {4, u"はがき(表)"_s, u"はがき表"_s, u"ハガキ(表)"_s, postcard, std::nullopt, true, PrintPostcards, DrawPostcardGuide},
     };
     return kinds;
 }

@@ -30,6 +30,9 @@ struct KindPaper {
 };
 
 using PrintoutRoutine = void (*)(PrintSurface *surface, PrintJob &job, int previewFlag);
+// What the alignment print shows of a printout's own layout (its frames,
+// its labels, its code digits), drawn where the printout would draw them.
+using GuideRoutine = void (*)(PrintSurface &surface, PrintJob &job);
 
 // One kind of printout, with all that the print dialog, the preview, the
 // settings dialog and the page furniture need to know of it. A new printout
@@ -43,6 +46,7 @@ struct PrintoutKind {
     std::optional<PageHeaderLayout> header;   // none on postcards
     bool asksSender;       // the print dialog asks whether to print the sender
     PrintoutRoutine print;
+    GuideRoutine guide;
 };
 
 // Every kind, in the order of the print dialog's option buttons.

@@ -21,6 +21,25 @@ void PrintPostcards(PrintSurface *surface, PrintJob &job, int previewFlag);     
 // Runs the printout of kind; kinds without a printout run nothing.
 void RunKindPrintout(int kind, PrintSurface *surface, PrintJob &job, int previewFlag);
 
+// The alignment print of a kind: one page on its paper with a millimetre
+// scale and crosshairs fixed to the paper, and the kind's guide (below)
+// where the printout puts it, the position adjustment included.
+void PrintAlignment(PrintSurface *surface, PrintJob &job, int kind);
+
+// The guides: the outline of the address list's table frame, of the three
+// columns of the telephone list, of the fourteen labels; on the postcard,
+// Japan Post's code frame at its official place and "1234567" where the
+// recipient's code is printed.
+void DrawAddressListGuide(PrintSurface &surface, PrintJob &job);
+void DrawAddressLabelsGuide(PrintSurface &surface, PrintJob &job);
+void DrawPhoneListGuide(PrintSurface &surface, PrintJob &job);
+void DrawPostcardGuide(PrintSurface &surface, PrintJob &job);
+
+// Draws with the surface's coordinates measured from the paper's top-left
+// corner (not the printable area's) and without the position adjustment,
+// for what belongs to the paper itself; the surface is as before afterwards.
+void DrawOnPaper(PrintSurface &surface, const std::function<void()> &draw);
+
 // The page furniture shared by kinds 1 to 3. A failure inside is reported
 // and the printout goes on.
 void DrawPageHeader(PrintSurface &surface, PrintJob &job, int kind, int pageNumber);

@@ -40,6 +40,9 @@ public:
     void EndDoc() override;
     void KillDoc() override;
     bool IsPrinter() const override { return m_printer; }
+    QPointF PrintableOriginMm() const override { return printableOrigin; }
+    // The unprintable margins of the printer this stands for (mm).
+    QPointF printableOrigin;
 
     // Makes the next drawing operation throw AppError, to test failure paths.
     void FailAt(int operationNumber) { m_failAt = operationNumber; }

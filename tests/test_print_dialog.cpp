@@ -317,6 +317,26 @@ private Q_SLOTS:
         QCOMPARE(count(d, 0), u"0件"_s);
     }
 
+    // Without choosing entries: one page of the chosen kind on the printer.
+    void alignmentPrint()
+    {
+        f.startWithBook(3);
+        PrintDialog *d = open();
+        part<QRadioButton>(d, u"opt_印刷形式(3)"_s)->setChecked(true);
+        button(d, u"cmd_位置合わせ"_s)->click();
+        QCOMPARE(documentNames, QStringList{u"位置合わせ印刷（はがき(表)）"_s});
+        const auto count = [this](RecordedOp::Kind kind) {
+            return std::count_if(printed.begin(), printed.end(), [kind](const RecordedOp &o) { return o.kind == kind; });
+        };
+        QStringList texts;
+        for (const RecordedOp &o : std::as_const(printed))
+            texts << o.text;
+        QVERIFY(texts.contains(u"７"_s));
+        QVERIFY(!texts.contains(u"名前1"_s));
+        QCOMPARE(count(RecordedOp::EndDoc), 1);
+        QCOMPARE(count(RecordedOp::NewPage), 0);
+    }
+
     // The run's order only: the book keeps its own order and stays unchanged.
     void sortingTheToPrintList()
     {

@@ -472,10 +472,12 @@ private Q_SLOTS:
     }
 
 private:
-    // Prints an address list, labels and postcards of one entry through the
-    // queue and reads back how far from the design's place (plus the
-    // queue's margin) the list's frame corner (x, y), the first label's
-    // postal code and the first code digit of the card land, in mm. Checks
+    // Prints an address list, labels and postcards of one entry and the
+    // postcards' alignment page through the queue and reads back how far
+    // from the design's place (plus the queue's margin) the list's frame
+    // corner (x, y), the first label's postal code and the first code digit
+    // of the card land, and how far from its place on the paper the
+    // alignment page's first crosshair lands (x, y), in mm. Checks
     // on the way that the queue says its resolution and that the frame is
     // five of its dots wide.
     static QList<double> printedOffsets(const QString &queue, double margin, int dpi)
@@ -494,7 +496,8 @@ private:
             for (const QString &pdf : std::as_const(pdfs))
                 QFile::remove(pdf);
         });
-        for (auto printout : {PrintAddressList, PrintAddressLabels, PrintPostcards}) {
+        const auto alignment = [](PrintSurface *surface, PrintJob &job, int) { PrintAlignment(surface, job, 4); };
+        for (auto printout : {PrintAddressList, PrintAddressLabels, PrintPostcards, +alignment}) {
             const QString token = uniqueToken(u"place"_s);
             {
                 PrinterSurface surface(book.printer, token);
@@ -526,10 +529,16 @@ private:
         const std::optional<QPointF> digit = wordPlace(pdfs[2], u"１"_s);
         if (!code || !digit)
             return {};
+        // The alignment card's crosshair 20 mm from the card's top-left
+        // corner belongs to the paper: the margin does not move it.
+        const QRectF vertical = inkIn(pdfs[3], QRectF(19.5, 16.5, 1, 3), book.dir).bounds;
+        const QRectF horizontal = inkIn(pdfs[3], QRectF(16.5, 19.5, 3, 1), book.dir).bounds;
         const QList<double> offsets = {frameInk.x() - frame.x(), frameInk.y() - frame.y(),
-                                       code->x() - (900 * twip + margin), digit->x() - (41.5 + margin)};
-        qInfo("%s: frame %+.3f %+.3f mm (%.3f mm wide), label %+.3f mm, code digit %+.3f mm from the design's place",
-              qPrintable(queue), offsets[0], offsets[1], width, offsets[2], offsets[3]);
+                                       code->x() - (900 * twip + margin), digit->x() - (41.5 + margin),
+                                       vertical.center().x() - 20, horizontal.center().y() - 20};
+        qInfo("%s: frame %+.3f %+.3f mm (%.3f mm wide), label %+.3f mm, code digit %+.3f mm from the design's place;"
+              " crosshair %+.3f %+.3f mm from the paper's",
+              qPrintable(queue), offsets[0], offsets[1], width, offsets[2], offsets[3], offsets[4], offsets[5]);
         return offsets;
     }
 

@@ -236,6 +236,55 @@ char *toString(const PrintFont &font)
 class TestPrintouts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The alignment print of postcards: Japan Post's code frame where it is
+    // on the card, whatever the printer's margins and the adjustment; the
+    // digits where the printout puts the code, adjustment included.
+    void alignmentPrintOfPostcards()
+    {
+        Fixture f(0, true, ScaleMillimetres);
+        f.surface.printableOrigin = QPointF(3.5, 4);
+        f.settings.PrintOffsetX[3] = 15;
+        f.settings.PrintOffsetY[3] = -20;
+        f.settings.HagakiOffsetMm = 2;
+        PrintAlignment(&f.surface, f.job, 4);
+        QCOMPARE(f.failures, QStringList());
+
+        QList<QPointF> boxes;
+        for (const RecordedOp &o : f.surface.ofKind(RecordedOp::Box)) {
+            if (std::abs(o.to.x() - o.from.x() - 5.7) < 1e-9 && std::abs(o.to.y() - o.from.y() - 8) < 1e-9)
+                boxes << o.from + f.surface.printableOrigin;
+        }
+        const double lefts[] = {44.3, 51.3, 58.3, 65.9, 72.7, 79.5, 86.3};
+        QCOMPARE(boxes.size(), 7);
+        for (int k = 0; k < 7; ++k)
+            QVERIFY((boxes[k] - QPointF(lefts[k], 12)).manhattanLength() < 1e-9);
+        const RecordedOp *one = findText(f.surface.ops, u"１"_s);
+        QVERIFY(one);
+        QVERIFY((one->from - QPointF(41.5 + 1.5, 10 + 2 - 2.0)).manhattanLength() < 1e-9);
+        QCOMPARE(countKind(f.surface.ops, RecordedOp::EndDoc), 1);
+        QCOMPARE(countKind(f.surface.ops, RecordedOp::NewPage), 0);
+        // The rulers are the paper's: the 10 mm tick of the top ruler 10 mm from the paper's edge.
+        bool tick = false;
+        for (const RecordedOp &o : f.surface.ofKind(RecordedOp::Line))
+            tick = tick || (o.from + f.surface.printableOrigin - QPointF(10, 6)).manhattanLength() < 1e-9;
+        QVERIFY(tick);
+    }
+
+    // The labels' guide is their fourteen outlines, where the printout puts them.
+    void alignmentPrintOfLabels()
+    {
+        Fixture f(0);
+        f.settings.PrintOffsetX[1] = -10;
+        PrintAlignment(&f.surface, f.job, 2);
+        QList<QPointF> labels;
+        for (const RecordedOp &o : f.surface.ofKind(RecordedOp::Box))
+            labels << o.from;
+        QCOMPARE(labels.size(), 14);
+        const double mm = 1440 / 25.4;
+        QVERIFY((labels[0] - QPointF(400 - mm, 700)).manhattanLength() < 1e-6);
+        QVERIFY((labels[13] - QPointF(400 + 5300 - mm, 700 + 6 * 2100)).manhattanLength() < 1e-6);
+    }
+
     // The user's position adjustment of a printout moves everything it
     // draws, on every page and in the preview, by exactly that; the other
     // printouts' adjustments do not touch it.
