@@ -22,6 +22,18 @@ void SelectAllText(QLineEdit *box);
 // Selects the whole text each time the box gets the focus.
 void WireSelectAllText(QLineEdit *box);
 
+// Shows a dialog application-modal without waiting for it; it deletes
+// itself when closed. Returns the dialog.
+template <typename Dialog>
+Dialog *ShowApplicationModal(Dialog *dialog)
+{
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    dialog->activateWindow();
+    return dialog;
+}
+
 // Gives the text boxes, combo boxes and list boxes that exist on a form the
 // input background colour (250, 250, 228). Item views such as the address
 // list, image combo boxes, labels and buttons keep their own colours;

@@ -37,12 +37,7 @@ const QString kDirections[] = {u"昇順（小さい順）"_s, u"降順（大き�
 
 SortDialog *SortDialog::Open(QWidget *owner, SortOrder initial, Apply apply)
 {
-    auto *dialog = new SortDialog(owner, initial, std::move(apply));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
-    dialog->activateWindow();
-    return dialog;
+    return ShowApplicationModal(new SortDialog(owner, initial, std::move(apply)));
 }
 
 SortDialog::SortDialog(QWidget *owner, SortOrder initial, Apply apply)

@@ -1,6 +1,7 @@
 #include "mainwindow/list_commands.h"
 
 #include "entry/entry_dialog.h"
+#include "entry/input_helpers.h"
 #include "entry/search_dialog.h"
 #include "entry/sort_dialog.h"
 #include "files/clipboard_record.h"
@@ -80,11 +81,7 @@ void ListCommands::openEntryDialog(int mode)
         owner = printDialog;
     }
     m_main.state().EntryMode = qint16(mode);
-    auto *dialog = new EntryDialog(m_main, owner, viewKey);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
-    dialog->activateWindow();
+    ShowApplicationModal(new EntryDialog(m_main, owner, viewKey));
 }
 
 void ListCommands::deleteSelected()

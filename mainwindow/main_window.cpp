@@ -169,11 +169,7 @@ void MainWindow::openSenderForm()
 {
     if (!commitListEdit())
         return;
-    auto *form = new SenderDialog(m_settings, m_store, this);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    form->setWindowModality(Qt::ApplicationModal);
-    form->show();
-    form->activateWindow();
+    ShowApplicationModal(new SenderDialog(m_settings, m_store, this));
 }
 
 MainWindow::~MainWindow() = default;

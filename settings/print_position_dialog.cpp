@@ -25,12 +25,7 @@ const TwipsPlace kGoButton = {u"cmd_Go", 2700, 4000, 1515, 440};
 
 PrintPositionDialog *PrintPositionDialog::Open(QWidget *owner, const SettingsRecord &settings, Apply apply)
 {
-    auto *dialog = new PrintPositionDialog(owner, settings, std::move(apply));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
-    dialog->activateWindow();
-    return dialog;
+    return ShowApplicationModal(new PrintPositionDialog(owner, settings, std::move(apply)));
 }
 
 PrintPositionDialog::PrintPositionDialog(QWidget *owner, const SettingsRecord &settings, Apply apply)
