@@ -41,6 +41,17 @@ QString run(QWidget *parent, FileDialogKind kind, const QString &title)
 
     QFileDialog dialog(parent, title, lastFolder().isEmpty() ? QDir::homePath() : lastFolder());
     dialog.setObjectName(u"Dialog1"_s);
+    if (kind == FileDialogKind::SavePdf) {
+        dialog.setNameFilters({u"PDFファイル (*.pdf)"_s});
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(u"pdf"_s);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        const QString path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+        lastFolder() = QFileInfo(path).absolutePath();
+        return path;
+    }
     dialog.setNameFilters(FileDialogs::NameFilters());
     if (kind == FileDialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -81,6 +92,11 @@ QStringList NameFilters()
 {
     // The blank before "(*.*)" is an ideographic space.
     return {u"CSVファイル (*.csv)"_s, u"すべてのファイル\u3000(*.*)"_s};
+}
+
+QString GetSavePdfFileName(QWidget *parent)
+{
+    return run(parent, FileDialogKind::SavePdf, u"PDFファイルに保存"_s);
 }
 
 QString GetOpenFileName(QWidget *parent, const QString &title)

@@ -10,7 +10,7 @@ class QWidget;
 // Tests script the chosen paths (an empty path is a cancel) and read back
 // which dialogs were shown.
 
-enum class FileDialogKind { Open, Save };
+enum class FileDialogKind { Open, Save, SavePdf };
 
 struct ShownFileDialog {
     FileDialogKind kind;
@@ -22,6 +22,9 @@ namespace FileDialogs {
 // The chosen full path, or the empty text when the user cancelled.
 QString GetOpenFileName(QWidget *parent, const QString &title);
 QString GetSaveFileName(QWidget *parent, const QString &title);
+// A PDF to print into: "PDFファイルに保存", the PDF filter, ".pdf" added to
+// a name typed without it, and the question before replacing a file.
+QString GetSavePdfFileName(QWidget *parent);
 
 // The filter list as the dialog shows it.
 QStringList NameFilters();

@@ -1,3 +1,4 @@
+#include "cli/command_line.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/heap_tuning.h"
 #include "mainwindow/start_main.h"
@@ -12,6 +13,9 @@ using namespace Qt::Literals::StringLiterals;
 int main(int argc, char *argv[])
 {
     TuneHeapForLargeBuffers();
+    // Printing from the command line, --help and --version: no window.
+    if (const std::optional<int> exitCode = RunCommandLine(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Yuzaribo"_s);
     QApplication::setOrganizationName(u"Yuzaribo"_s);

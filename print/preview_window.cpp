@@ -437,6 +437,8 @@ void PreviewWindow::printFromPreview()
     if (m_printing)
         return;
     m_print->showNormal();
+    if (!m_dialog.AskPdfFile(this))
+        return;
     m_run.RunFromDialog = false;
     m_run.RunFromPreview = true;
     // What the pages show, whatever the dialog printed meanwhile.
@@ -451,7 +453,8 @@ void PreviewWindow::printFromPreview()
 
     m_printing = true;
     try {
-        std::unique_ptr<PrintSurface> printer = PrinterSurfaces::Create(m_dialog.CurrentPrinter(), m_run.PrintKindName);
+        std::unique_ptr<PrintSurface> printer =
+            PrinterSurfaces::Create(m_dialog.CurrentPrinter(), m_dialog.DocumentName(m_kind.kind));
         const PrintEntriesSnapshot entries(m_dialog);
         PrintJob job = m_dialog.MakeJob(*progress, entries);
         job.reportFailure = ReportEachFailureOnce([this](const QString &description) {

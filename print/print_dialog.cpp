@@ -4,6 +4,7 @@
 #include "entry/picture_button.h"
 #include "entry/sort_dialog.h"
 #include "mainwindow/app_fonts.h"
+#include "mainwindow/file_dialog.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
@@ -398,6 +399,24 @@ void PrintDialog::SortToPrint(SortOrder order)
     setResetEnabled(true);
 }
 
+bool PrintDialog::AskPdfFile(QWidget *owner)
+{
+    PrinterSetup &printer = CurrentPrinter();
+    if (!printer.ToPdfFile)
+        return true;
+    const QString path = FileDialogs::GetSavePdfFileName(owner);
+    if (path.isEmpty())
+        return false;
+    printer.PdfFileName = path;
+    return true;
+}
+
+QString PrintDialog::DocumentName(int kind) const
+{
+    const PrintoutKind &row = *FindPrintoutKind(kind);
+    return m_main.CurrentPrinter().ToPdfFile ? PrintDocumentTitle(row, document().BookFileName()) : row.name;
+}
+
 void PrintDialog::PrintAlignmentPage()
 {
     if (isRunning())
@@ -412,6 +431,8 @@ void PrintDialog::PrintAlignmentPage()
         qint32 KeyNumber(int) const override { return 0; }
     } quiet;
     const PrintoutKind &kind = *FindPrintoutKind(Kind());
+    if (!AskPdfFile(this))
+        return;
     m_running = true;
     m_run.PrintCancelled = false;
     PrintJob job = MakeJob(quiet, quiet);
@@ -492,6 +513,8 @@ void PrintDialog::Go(int index)
     // The pages of two previews must never mix in one window; a printer run
     // leaves the preview the user is reading.
     if (index == 1 && !DiscardPreviewWindow())
+        return;
+    if (index == 0 && !AskPdfFile(this))
         return;
 
     QPointer<PrintProgressWindow> progress;
@@ -582,7 +605,7 @@ void RunPrintout(PrintProgressWindow &progressWindow, PrintDialog &printDialog, 
 
     if (previewFlag == 0) {
         const std::unique_ptr<PrintSurface> surface =
-            PrinterSurfaces::Create(printDialog.CurrentPrinter(), run.PrintKindName);
+            PrinterSurfaces::Create(printDialog.CurrentPrinter(), printDialog.DocumentName(kind));
         RunKindPrintout(kind, surface.get(), job, 0);
         return;
     }

@@ -59,6 +59,12 @@ public:
     void SortToPrint(SortOrder order);
     void Go(int index);                // cmd_Go: 0 print, 1 preview
 
+    // With "PDFファイルに保存" chosen, asks owner's user for the file of the
+    // coming run; false when cancelled. True at once for a printer.
+    bool AskPdfFile(QWidget *owner);
+    // The name of a printer job, or the title of a PDF, of a kind.
+    QString DocumentName(int kind) const;
+
     // The kind chosen by the option buttons, 1 to 4.
     int Kind() const;
     // Whether a printout is running: one started here, or one started from

@@ -87,14 +87,26 @@ PrinterChoiceDialog::PrinterChoiceDialog(PrinterSetup &currentPrinter, QWidget *
     m_printers = Printers::Installed();
     for (const InstalledPrinter &printer : std::as_const(m_printers))
         m_list->addItem(printer.DeviceName);
+    // Not a printer: the pages go to a PDF file the print asks for.
+    m_list->addItem(PdfFileChoice);
 
     // Every position with the name of the printer a print would use is
     // selected in turn, so with two alike the later one stays selected.
     const QString current = Printers::PrinterForPrint(m_printer.Name);
-    for (int row = 0; row < m_list->count(); ++row) {
-        if (!current.isEmpty() && m_list->item(row)->text() == current)
+    for (int row = 0; row < m_printers.size(); ++row) {
+        if (!m_printer.ToPdfFile && !current.isEmpty() && m_list->item(row)->text() == current)
             m_list->setCurrentRow(row);
     }
+    if (m_printer.ToPdfFile)
+        m_list->setCurrentRow(pdfRow());
+    // A PDF file cannot be the system's default printer.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const bool pdf = selectedRow() == pdfRow();
+        if (pdf)
+            m_makeDefault->setChecked(false);
+        m_makeDefault->setEnabled(!pdf);
+    });
+    m_makeDefault->setEnabled(selectedRow() != pdfRow());
 
     QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen)
@@ -140,9 +152,14 @@ void PrinterChoiceDialog::Choose()
 void PrinterChoiceDialog::SelectPrinter()
 {
     const int row = selectedRow();
+    if (row == pdfRow()) {
+        m_printer.ToPdfFile = true;
+        return;
+    }
     if (row < 0 || row >= m_printers.size())
         return;
     m_printer.Name = m_printers.at(row).DeviceName;
+    m_printer.ToPdfFile = false;
 }
 
 QString PrinterChoiceDialog::SetDefaultPrinter()

@@ -16,6 +16,9 @@ class QListWidget;
 class PrinterChoiceDialog : public PictureDialog {
     Q_OBJECT
 public:
+    // The entry after the installed printers that prints into a PDF file.
+    static inline const QString PdfFileChoice = QStringLiteral("PDFファイルに保存");
+
     PrinterChoiceDialog(PrinterSetup &currentPrinter, QWidget *owner);
 
     // The click on cmd_Go: refuses without a selection, else chooses.
@@ -35,6 +38,8 @@ public:
 private:
     // The selected list position, or -1.
     int selectedRow() const;
+    // The list's last row, "PDFファイルに保存".
+    int pdfRow() const { return int(m_printers.size()); }
 
     PrinterSetup &m_printer;
     QList<InstalledPrinter> m_printers;

@@ -11,6 +11,10 @@ constexpr int PostcardHeightTwips = 8392;
 
 struct PrinterSetup {
     QString Name;                  // empty: the system default printer
+    // "PDFファイルに保存" chosen instead of a printer, and the file of the
+    // coming run (asked for before each run).
+    bool ToPdfFile = false;
+    QString PdfFileName;
     int ScaleMode = 1;             // 1 twips, 6 millimetres
     int PaperSize = 9;             // 9 A4, 256 user-defined
     int Orientation = 1;           // 1 portrait, 2 landscape

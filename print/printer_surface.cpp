@@ -6,7 +6,15 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -62,7 +70,7 @@ PrinterSurface::PrinterSurface(PrinterSetup &setup, const QString &documentName,
     m_printer->setDocName(documentName);
     m_printer->setFullPage(false);
     if (m_toPdf)
-        m_printer->setOutputFileName(pdfFile);
+        m_pdfTarget = pdfFile;
     else
         // Drawn at the printer's own resolution, the spool matches what the
         // printer would have been given directly.
@@ -81,6 +89,13 @@ PrinterSurface::~PrinterSurface()
         m_painter.end();
     }
     discardSpool();
+    discardPartialPdf();
+}
+
+void PrinterSurface::discardPartialPdf()
+{
+    if (!m_partialPdf.isEmpty())
+        QFile::remove(std::exchange(m_partialPdf, QString()));
 }
 
 void PrinterSurface::applyPageLayout()
@@ -142,8 +157,20 @@ QPainter &PrinterSurface::activePainter()
     if (m_painter.isActive())
         return m_painter;
     if (m_toPdf) {
-        if (!m_printer->isValid() || !m_painter.begin(m_printer.get()))
-            throw AppError(u"プリンタ「%1」で印刷を開始できませんでした。"_s.arg(m_printer->printerName()));
+        // The pages go to a file beside the PDF and replace it only once
+        // whole: a failed run leaves the old file, or none, never half of one.
+        const QFileInfo target(m_pdfTarget);
+        QTemporaryFile partial(target.dir().filePath(u"."_s + target.fileName() + u".XXXXXX"_s));
+        partial.setAutoRemove(false);
+        if (!partial.open())
+            throw AppError(u"PDFファイル「%1」を作れませんでした。\n%2"_s.arg(m_pdfTarget, partial.errorString()));
+        m_partialPdf = partial.fileName();
+        partial.close();
+        m_printer->setOutputFileName(m_partialPdf);
+        if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
+            discardPartialPdf();
+            throw AppError(u"PDFファイル「%1」に書き込めませんでした。"_s.arg(m_pdfTarget));
+        }
         beginDrawing();
         return m_painter;
     }
@@ -172,6 +199,7 @@ QPainter &PrinterSurface::activePainter()
 
 void PrinterSurface::beginDrawing()
 {
+    m_pagesBegun = 1;
     ScaleToTwips(m_painter);
     // Twips from here on: 20 to the point.
     m_painter.translate(m_printableOriginPt * 20);
@@ -183,6 +211,7 @@ void PrinterSurface::NewPage()
     flushText();
     if (!m_printer->newPage())
         throw AppError(u"次のページを始められませんでした。"_s);
+    ++m_pagesBegun;
 }
 
 void PrinterSurface::EndDoc()
@@ -192,8 +221,7 @@ void PrinterSurface::EndDoc()
     flushText();
     m_painter.end();
     if (m_toPdf) {
-        if (m_printer->printerState() == QPrinter::Error)
-            throw AppError(u"印刷データをプリンタに送れませんでした。"_s);
+        finishPdf();
         return;
     }
     // The spool goes whatever happens: a failed job is reported, not retried.
@@ -207,6 +235,28 @@ void PrinterSurface::EndDoc()
         throw AppError(u"印刷データをプリンタ「%1」に送れませんでした。\n%2"_s.arg(printerName, failure));
 }
 
+void PrinterSurface::finishPdf()
+{
+    const auto discard = qScopeGuard([this] { discardPartialPdf(); });
+    // Qt's PDF writer does not report a short write (a full disk): a whole
+    // file ends with its end-of-file mark.
+    QFile written(m_partialPdf);
+    bool whole = m_printer->printerState() != QPrinter::Error && written.open(QIODevice::ReadOnly)
+                 && written.size() > 32;
+    if (whole) {
+        written.seek(written.size() - 32);
+        whole = written.read(32).contains("%%EOF");
+    }
+    written.close();
+    if (!whole)
+        throw AppError(u"PDFファイル「%1」に書き込めませんでした。\nディスクの空きを確かめて下さい。"_s.arg(m_pdfTarget));
+    // rename(2) replaces the old file in one step.
+    if (::rename(QFile::encodeName(m_partialPdf).constData(), QFile::encodeName(m_pdfTarget).constData()) != 0)
+        throw AppError(u"PDFファイル「%1」に書き込めませんでした。\n%2"_s.arg(m_pdfTarget,
+                                                                      QString::fromLocal8Bit(std::strerror(errno))));
+    m_partialPdf.clear();
+}
+
 void PrinterSurface::KillDoc()
 {
     if (m_painter.isActive()) {
@@ -215,6 +265,7 @@ void PrinterSurface::KillDoc()
         m_painter.end();
     }
     discardSpool();
+    discardPartialPdf();
 }
 
 namespace PrinterSurfaces {
@@ -231,6 +282,8 @@ std::unique_ptr<PrintSurface> Create(PrinterSetup &setup, const QString &documen
 {
     if (const Factory &f = CurrentFactory())
         return f(setup, documentName);
+    if (setup.ToPdfFile)
+        return std::make_unique<PrinterSurface>(setup, documentName, setup.PdfFileName);
     return std::make_unique<PrinterSurface>(setup, documentName);
 }
 

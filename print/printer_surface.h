@@ -17,7 +17,9 @@
 // PrinterSetup, so it stays for later runs.
 class PrinterSurface : public PainterSurface {
 public:
-    // pdfFile: print into that PDF file instead of the printer (benchmarks).
+    // pdfFile: print into that PDF file instead of the printer, on the
+    // paper of the printout without margins. The file is replaced only by a
+    // whole document (EndDoc); a failed or killed run leaves it as it was.
     PrinterSurface(PrinterSetup &setup, const QString &documentName, const QString &pdfFile = {});
     ~PrinterSurface() override;
 
@@ -34,12 +36,16 @@ public:
     QPrinter &printer() { return *m_printer; }
     // The printer's unprintable margins (none for a PDF file).
     QPointF PrintableOriginMm() const override;
+    // Pages begun so far: 1 from the first drawing on, one more per NewPage.
+    int PagesBegun() const { return m_pagesBegun; }
 
 protected:
     QPainter &activePainter() override;
 
 private:
     void applyPageLayout();
+    void finishPdf();
+    void discardPartialPdf();
     // Scales a freshly begun painter to twips from the printable area's corner.
     void beginDrawing();
     void discardSpool();
@@ -52,6 +58,9 @@ private:
     QPainter m_painter;
     bool m_toPdf;
     QString m_missingPrinter;
+    int m_pagesBegun = 0;
+    QString m_pdfTarget;    // the PDF file asked for
+    QString m_partialPdf;   // where its pages go until the document is whole
     QPointF m_printableOriginPt;   // the printable area's corner on the sheet   // the chosen printer, when it is no longer installed
 };
 

@@ -4,6 +4,8 @@
 #include "print/printer_setup.h"
 #include "print/printouts.h"
 
+#include <QFileInfo>
+
 using namespace Qt::Literals::StringLiterals;
 
 const std::vector<PrintoutKind> &PrintoutKinds()
@@ -32,6 +34,13 @@ const PrintoutKind *FindPrintoutKind(int kind)
             return &k;
     }
     return nullptr;
+}
+
+QString PrintDocumentTitle(const PrintoutKind &kind, const QString &bookFileName)
+{
+    const QString title = kind.header ? kind.header->title : kind.name;
+    const QString file = bookFileName.isEmpty() ? u"無題"_s : QFileInfo(bookFileName).fileName();
+    return title + u" - "_s + file;
 }
 
 void ApplyKindPaper(PrinterSetup &printer, const KindPaper &paper)

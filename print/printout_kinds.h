@@ -54,5 +54,9 @@ const std::vector<PrintoutKind> &PrintoutKinds();
 // The row of a kind; null for a kind without a printout.
 const PrintoutKind *FindPrintoutKind(int kind);
 
+// A PDF's title: the printout's title and the book's file name, as in
+// "住所録一覧表 - 友人.csv" ("無題" for an untitled book).
+QString PrintDocumentTitle(const PrintoutKind &kind, const QString &bookFileName);
+
 // Tells the printer's set-up the paper of a kind.
 void ApplyKindPaper(PrinterSetup &printer, const KindPaper &paper);

@@ -317,6 +317,43 @@ private Q_SLOTS:
         QCOMPARE(count(d, 0), u"0件"_s);
     }
 
+    // "PDFファイルに保存" chosen instead of a printer: 印刷 asks for the file
+    // and writes the run there; a cancel prints nothing, a folder that does
+    // not exist is reported by the file's name and leaves no file.
+    void printingIntoAPdfFile_data()
+    {
+        QTest::addColumn<QString>("file");   // under the test's folder; empty: cancel
+        QTest::addColumn<bool>("written");
+        QTest::newRow("written") << u"list.pdf"_s << true;
+        QTest::newRow("cancelled") << QString() << false;
+        QTest::newRow("no such folder") << u"none/list.pdf"_s << false;
+    }
+
+    void printingIntoAPdfFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, written);
+        PrinterSurfaces::SetFactory({});
+        PrintDialog *d = readyToPrint(3, 3);
+        f.printer->ToPdfFile = true;
+        FileDialogs::TakeShown();   // the book's opening
+        const QString pdf = file.isEmpty() ? QString() : f.path(file);
+        FileDialogs::QueuePath(pdf);
+        button(d, u"cmd_Go(0)"_s)->click();
+
+        const QList<ShownFileDialog> asked = FileDialogs::TakeShown();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].kind, FileDialogKind::SavePdf);
+        QCOMPARE(asked[0].title, u"PDFファイルに保存"_s);
+        QCOMPARE(QFile::exists(pdf), written);
+        const QStringList shown = f.shownTexts();
+        if (file.startsWith(u"none/"))
+            QVERIFY2(shown.size() == 1 && shown[0].contains(u"PDFファイル「%1」"_s.arg(pdf)), qPrintable(shown.join(u'|')));
+        else
+            QCOMPARE(shown, QStringList());
+        QCOMPARE(QDir(f.dir.path()).entryList({u".*.pdf.*"_s}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
     // Without choosing entries: one page of the chosen kind on the printer.
     void alignmentPrint()
     {

@@ -93,7 +93,8 @@ private Q_SLOTS:
         QStringList shown;
         for (int i = 0; i < list()->count(); ++i)
             shown << list()->item(i)->text();
-        QCOMPARE(shown, (QStringList{u"Office"_s, u"Label"_s, u"Office"_s, u"Home"_s}));
+        // The installed printers, then the PDF file.
+        QCOMPARE(shown, (QStringList{u"Office"_s, u"Label"_s, u"Office"_s, u"Home"_s, u"PDFファイルに保存"_s}));
     }
 
     void preselectsTheCurrentPrinter_data()
@@ -245,11 +246,38 @@ private Q_SLOTS:
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
 
+    // The PDF file is chosen like a printer, but cannot be made the system's
+    // default; choosing a printer again leaves it.
+    void choosingThePdfFile()
+    {
+        open();
+        named<QCheckBox>(u"chk_通常プリンタ"_s)->setChecked(true);
+        list()->setCurrentRow(4);
+        QCOMPARE(list()->currentItem()->text(), u"PDFファイルに保存"_s);
+        QVERIFY(!named<QCheckBox>(u"chk_通常プリンタ"_s)->isChecked());
+        QVERIFY(!named<QCheckBox>(u"chk_通常プリンタ"_s)->isEnabled());
+        clickGo();
+        QTRY_VERIFY(!m_dialog);
+        QVERIFY(m_printer.ToPdfFile);
+        QVERIFY(Printers::ScriptedDefaultWrites().isEmpty());
+
+        // Opened again, it shows the PDF file chosen.
+        open();
+        QCOMPARE(list()->currentRow(), 4);
+        list()->setCurrentRow(1);
+        QVERIFY(named<QCheckBox>(u"chk_通常プリンタ"_s)->isEnabled());
+        clickGo();
+        QTRY_VERIFY(!m_dialog);
+        QVERIFY(!m_printer.ToPdfFile);
+        QCOMPARE(m_printer.Name, u"Label"_s);
+    }
+
     void noPrinterInstalled()
     {
         Printers::SetScripted({}, QString());
         open();
-        QCOMPARE(list()->count(), 0);
+        QCOMPARE(list()->count(), 1);   // only the PDF file
+        QVERIFY(list()->selectedItems().isEmpty());
         clickGo();
         QCOMPARE(MessageBoxes::TakeShown().size(), 1);
         QVERIFY(m_dialog && m_dialog->isVisible());

@@ -1,0 +1,220 @@
+#include "cli/command_line.h"
+
+#include "cli/terminal_progress.h"
+#include "files/csv_reader.h"
+#include "model/app_error.h"
+#include "model/book_document.h"
+#include "print/font_substitutes.h"
+#include "print/print_run_state.h"
+#include "print/printer_surface.h"
+#include "print/printout_kinds.h"
+#include "print/printouts.h"
+#include "settings/app_settings.h"
+#include "settings/settings_sections.h"
+#include "settings/settings_store.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrinterInfo>
+
+#include <cstdio>
+#include <cstring>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kVersion = u"Yuzaribo 1.0"_s;
+
+const QString kUsage = uR"(使い方: yuzaribo [住所録.csv]
+        yuzaribo --print 種類 [--sender] (--pdf ファイル | --printer プリンタ名) 住所録.csv
+  --print 種類      ウィンドウを開かずに、住所録の全員を住所録の順に印刷します。
+                    種類: list（住所録一覧表）、labels（宛名ラベル）、
+                          phones（電話番号一覧表）、postcards（はがき宛名面）
+  --sender          はがきに差出人も印刷します。
+  --pdf ファイル    PDFファイルに保存します。
+  --printer 名前    そのプリンタ（CUPS のキュー名）で印刷します。
+  --help            この説明を表示します。
+  --version         バージョンを表示します。
+終了コード: 0 成功、1 住所録・プリンタ・PDFの失敗、2 使い方の誤り。
+
+Usage: yuzaribo [BOOK.csv]
+       yuzaribo --print KIND [--sender] (--pdf FILE | --printer NAME) BOOK.csv
+  --print KIND      print every entry of the book in book order, without a window;
+                    KIND: list, labels, phones or postcards
+  --sender          also print the sender on postcards
+  --pdf FILE        write a PDF file
+  --printer NAME    print on that CUPS queue
+  --help            show this help
+  --version         show the version
+Exit status: 0 done, 1 the book, the printer or the PDF failed, 2 wrong usage.
+)"_s;
+
+void write(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+struct PrintRequest {
+    int kind = 0;
+    bool sender = false;
+    QString pdf, printer, book;
+};
+
+// KIND on the command line, to the printout's kind.
+int KindNamed(const QString &name)
+{
+    static const QHash<QString, int> kinds = {{u"list"_s, 1}, {u"labels"_s, 2}, {u"phones"_s, 3}, {u"postcards"_s, 4}};
+    return kinds.value(name, 0);
+}
+
+// Every entry of the book in book order.
+class BookEntries : public PrintEntries {
+public:
+    explicit BookEntries(const Cls_管理 &book)
+    {
+        m_keys.reserve(book.Count());
+        for (const auto &record : book)
+            m_keys.append(record->PSkey.mid(1).toInt());
+    }
+    int Count() const override { return int(m_keys.size()); }
+    qint32 KeyNumber(int index) const override { return m_keys.value(index); }
+
+private:
+    QList<qint32> m_keys;
+};
+
+int usageError(const QString &problem)
+{
+    write(stderr, u"yuzaribo: %1\n\n"_s.arg(problem) + kUsage);
+    return 2;
+}
+
+int fail(const QString &description)
+{
+    write(stderr, u"yuzaribo: %1\n"_s.arg(description));
+    return 1;
+}
+
+int runPrint(int argc, char **argv, const PrintRequest &request)
+{
+    // No window opens: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(u"Yuzaribo"_s);
+    QGuiApplication::setOrganizationName(u"Yuzaribo"_s);
+    InstallFontSubstitutes();
+
+    BookDocument document;
+    try {
+        LoadedBook loaded = LoadBookFromBytes(ReadBookBytes(request.book));
+        if (loaded.invalidSequences > 0)
+            write(stderr, u"yuzaribo: 「%1」には Shift_JIS として読めないバイトが %2 か所あります。〓などに置き換えて印刷します。\n"_s
+                              .arg(request.book).arg(loaded.invalidSequences));
+        document.ReplaceBook(std::move(loaded.book), loaded.keyCounter);
+        // The page header shows the full path, as for a book opened in the window.
+        document.SetBookFileName(QFileInfo(request.book).absoluteFilePath());
+    } catch (const AppError &e) {
+        return fail(u"住所録「%1」を読み込めませんでした。\n%2"_s.arg(request.book, e.description()));
+    }
+    if (!request.printer.isEmpty() && QPrinterInfo::printerInfo(request.printer).isNull())
+        return fail(u"プリンタ「%1」が見つかりません。"_s.arg(request.printer));
+
+    // The user's print fonts, sender and position adjustment, read only.
+    SettingsRecord settings;
+    {
+        SettingsStore store;
+        M_RegS::LoadPrintSection(store, settings);
+        M_RegS::LoadKojinSection(store, settings);
+    }
+    const PrintoutKind &kind = *FindPrintoutKind(request.kind);
+    PrinterSetup printer;
+    printer.Name = request.printer;
+    printer.ToPdfFile = !request.pdf.isEmpty();
+    printer.PdfFileName = request.pdf;
+    ApplyKindPaper(printer, kind.paper);
+
+    PrintRunState run;
+    run.PrintKindName = kind.name;
+    run.PrintSender = request.sender && kind.asksSender;
+    const BookEntries entries(document.OpenBook());
+    const QString documentName = printer.ToPdfFile ? PrintDocumentTitle(kind, document.BookFileName()) : kind.name;
+    PrinterSurface surface(printer, documentName, printer.PdfFileName);
+    QStringList failures;
+    {
+        TerminalProgress progress(entries.Count(), [&surface] { return surface.PagesBegun(); });
+        PrintJob job{document, settings, run, progress, entries, nullptr, [&failures](const QString &d) {
+                         if (!failures.contains(d))
+                             failures << d;
+                     },
+                     QDate::currentDate()};
+        kind.print(&surface, job, 0);
+    }
+    if (!failures.isEmpty())
+        return fail(failures.join(u'\n'));
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(int argc, char **argv)
+{
+    if (argc < 2 || std::strncmp(argv[1], "--", 2) != 0)
+        return std::nullopt;
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+
+    if (args.first() == u"--help") {
+        write(stdout, kUsage);
+        return 0;
+    }
+    if (args.first() == u"--version") {
+        write(stdout, kVersion + u'\n');
+        return 0;
+    }
+
+    PrintRequest request;
+    QStringList books;
+    bool printing = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const auto value = [&](QString &into) {
+            if (i + 1 >= args.size() || args[i + 1].startsWith(u"--"))
+                return false;
+            into = args[++i];
+            return true;
+        };
+        if (a == u"--print") {
+            QString name;
+            if (!value(name))
+                return usageError(u"--print のあとに種類（list、labels、phones、postcards）がありません。"_s);
+            request.kind = KindNamed(name);
+            if (request.kind == 0)
+                return usageError(u"印刷の種類「%1」はありません（list、labels、phones、postcards）。"_s.arg(name));
+            printing = true;
+        } else if (a == u"--sender") {
+            request.sender = true;
+        } else if (a == u"--pdf") {
+            if (!value(request.pdf))
+                return usageError(u"--pdf のあとにファイル名がありません。"_s);
+        } else if (a == u"--printer") {
+            if (!value(request.printer))
+                return usageError(u"--printer のあとにプリンタ名がありません。"_s);
+        } else if (a.startsWith(u"--")) {
+            return usageError(u"「%1」というオプションはありません。"_s.arg(a));
+        } else {
+            books << a;
+        }
+    }
+    if (!printing)
+        return usageError(u"--print がありません。"_s);
+    if (request.pdf.isEmpty() == request.printer.isEmpty())
+        return usageError(u"--pdf か --printer のどちらか一つを指定して下さい。"_s);
+    if (books.size() != 1)
+        return usageError(books.isEmpty() ? u"住所録のファイルがありません。"_s
+                                          : u"住所録のファイルは一つだけ指定して下さい。"_s);
+    request.book = books.first();
+    return runPrint(argc, argv, request);
+}
