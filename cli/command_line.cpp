@@ -10,6 +10,7 @@
 #include "print/printout_kinds.h"
 #include "print/printouts.h"
 #include "settings/app_settings.h"
+#include "settings/settings_defaults.h"
 #include "settings/settings_sections.h"
 #include "settings/settings_store.h"
 
@@ -121,11 +122,15 @@ int runPrint(int argc, char **argv, const PrintRequest &request)
     if (!request.printer.isEmpty() && QPrinterInfo::printerInfo(request.printer).isNull())
         return fail(u"プリンタ「%1」が見つかりません。"_s.arg(request.printer));
 
-    // The user's print fonts, sender and position adjustment, read only.
+    // The user's print fonts, sender and position adjustment, read only;
+    // the first run's fonts when the program has never run for this user
+    // (the store's sections are read only after a first run wrote them).
     SettingsRecord settings;
+    settings.PrintFontName = SettingsDefaults::PrintFontName;
     {
         SettingsStore store;
-        M_RegS::LoadPrintSection(store, settings);
+        if (store.contains(u"Print"_s, u"Print0"_s))
+            M_RegS::LoadPrintSection(store, settings);
         M_RegS::LoadKojinSection(store, settings);
     }
     const PrintoutKind &kind = *FindPrintoutKind(request.kind);

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -250,6 +251,15 @@ void PrinterSurface::finishPdf()
     written.close();
     if (!whole)
         throw AppError(u"PDFファイル「%1」に書き込めませんでした。\nディスクの空きを確かめて下さい。"_s.arg(m_pdfTarget));
+    // The file gets the modes of the one it replaces, or of any new file
+    // (the temporary one was made for this user's eyes only).
+    if (QFile::exists(m_pdfTarget)) {
+        QFile::setPermissions(m_partialPdf, QFile::permissions(m_pdfTarget));
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(QFile::encodeName(m_partialPdf).constData(), 0666 & ~mask);
+    }
     // rename(2) replaces the old file in one step.
     if (::rename(QFile::encodeName(m_partialPdf).constData(), QFile::encodeName(m_pdfTarget).constData()) != 0)
         throw AppError(u"PDFファイル「%1」に書き込めませんでした。\n%2"_s.arg(m_pdfTarget,

@@ -11,6 +11,7 @@ packages=(
   qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
   cups printer-driver-cups-pdf poppler-utils
+  desktop-file-utils appstream lintian dpkg-dev file time
 )
 
 missing=()

@@ -11,14 +11,15 @@
 #include "print/printout_kinds.h"
 #include "print/printouts.h"
 #include "settings/app_settings.h"
-#include "settings/settings_sections.h"
-#include "settings/settings_store.h"
+#include "settings/settings_defaults.h"
 
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -191,8 +192,7 @@ private Q_SLOTS:
         document.ReplaceBook(std::move(loaded.book), loaded.keyCounter);
         document.SetBookFileName(book);
         SettingsRecord settings;
-        SettingsStore store(path(u"empty.ini"_s));
-        M_RegS::LoadPrintSection(store, settings);
+        settings.PrintFontName = SettingsDefaults::PrintFontName;
         PrintRunState run;
         run.PrintSender = number == 4;
         Silent progress;
@@ -211,6 +211,13 @@ private Q_SLOTS:
         for (int p = 0; p < a.size(); ++p)
             QVERIFY2(a[p] == b[p], qPrintable(u"page %1 differs"_s.arg(p + 1)));
 
+        // A new file's modes, not the temporary file's (this user only).
+        const mode_t mask = umask(0);
+        umask(mask);
+        struct stat status {};
+        QCOMPARE(stat(QFile::encodeName(cli).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, 0666 & ~mask);
+
         QProcess info;
         info.start(u"pdfinfo"_s, {cli});
         info.waitForFinished();
@@ -221,8 +228,12 @@ private Q_SLOTS:
         fonts.waitForFinished();
         const QStringList rows = QString::fromUtf8(fonts.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
         QVERIFY(!rows.isEmpty());
-        for (const QString &row : rows)
-            QVERIFY2(row.contains(u" yes "_s), qPrintable(row));   // embedded
+        // Embedded, and the first run's faces through their IPA stand-ins:
+        // no fallback face for a font name the settings never held.
+        for (const QString &row : rows) {
+            QVERIFY2(row.contains(u" yes "_s), qPrintable(row));
+            QVERIFY2(row.startsWith(u"IPA"_s), qPrintable(row));
+        }
     }
 };
 
