@@ -211,7 +211,8 @@ void PrinterSurface::NewPage()
     activePainter();
     flushText();
     if (!m_printer->newPage())
-        throw AppError(u"次のページを始められませんでした。"_s);
+        throw AppError(m_toPdf ? u"PDFファイル「%1」に書き込めませんでした。\nディスクの空きを確かめて下さい。"_s.arg(m_pdfTarget)
+                               : u"次のページを始められませんでした。"_s);
     ++m_pagesBegun;
 }
 

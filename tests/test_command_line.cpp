@@ -56,7 +56,9 @@ class TestCommandLine : public QObject {
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    Outcome yuzaribo(const QStringList &arguments)
+    // fileLimitKb: the most a file may grow to, as on a full disk (the
+    // signal a bigger write would send is ignored, so the write fails).
+    Outcome yuzaribo(const QStringList &arguments, int fileLimitKb = 0)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -65,7 +67,11 @@ class TestCommandLine : public QObject {
         env.remove(u"QT_QPA_PLATFORM"_s);
         env.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(YUZARIBO_BINARY), arguments);
+        if (fileLimitKb > 0)
+            process.start(u"bash"_s, QStringList{u"-c"_s, u"trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\""_s.arg(fileLimitKb),
+                                                 QStringLiteral(YUZARIBO_BINARY)} + arguments);
+        else
+            process.start(QStringLiteral(YUZARIBO_BINARY), arguments);
         if (!process.waitForFinished(120000))
             return {};
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -153,6 +159,25 @@ private Q_SLOTS:
         // A failed run leaves no PDF behind, not even half of one.
         QVERIFY(!QFile::exists(path(u"out.pdf"_s)));
         QCOMPARE(QDir(m_dir.path()).entryList({u".*.pdf.*"_s}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A disk that fills up half-way: the file's name in the message, the
+    // old PDF as it was, no part left beside it.
+    void aFullDiskLeavesTheOldPdf()
+    {
+        const QString book = writeBook(u"full.csv"_s, 2000);
+        const QString pdf = path(u"full.pdf"_s);
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the old PDF");
+        old.close();
+        const Outcome outcome = yuzaribo({u"--print"_s, u"list"_s, u"--pdf"_s, pdf, book}, 200);
+        QCOMPARE(outcome.exitCode, 1);
+        QVERIFY2(outcome.err.contains(u"PDFファイル「%1」に書き込めませんでした。"_s.arg(pdf)), qPrintable(outcome.err));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("the old PDF"));
+        QCOMPARE(QDir(m_dir.path()).entryList({u".full.pdf.*"_s}, QDir::Files | QDir::Hidden), QStringList());
+        QFile::remove(pdf);
     }
 
     // Arguments that do not start with "--" name a book for the window.
