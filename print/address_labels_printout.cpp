@@ -11,6 +11,10 @@ constexpr int Kind = 2;
 constexpr int LabelsPerPage = 14;
 constexpr double LabelWidth = 5300, LabelHeight = 2100;
 constexpr double GridLeft = 400, GridTop = 700;
+// Text stops 200 twips short of the label's right edge; a longer line
+// shrinks down to 60 % and is then cut there, the honorific kept whole.
+constexpr double RightPadding = 200;
+constexpr double LineMinScale = 0.6;
 
 // Label n (1 to 14) on its page: odd numbers in the left column, even in
 // the right one, filling the page row by row.
@@ -21,11 +25,12 @@ QPointF LabelCorner(int n)
     return {GridLeft + LabelWidth * column, GridTop + LabelHeight * (row - 1)};
 }
 
-void PrintAt(PrintSurface &surface, double x, double y, const QString &text)
+void PrintAt(PrintSurface &surface, double x, double y, double labelRight, const QString &text,
+             const QString &keep = {})
 {
     surface.CurrentX = x;
     surface.CurrentY = y;
-    surface.PrintLine(text);
+    surface.PrintFittedLine(text, labelRight - RightPadding - x, LineMinScale, keep);
 }
 
 } // namespace
@@ -54,13 +59,14 @@ void PrintAddressLabels(PrintSurface *surface, PrintJob &job, int previewFlag)
             // The cutting guide.
             page.Box(x, y, LabelWidth, LabelHeight);
             const Cls_住所 &record = PrintEntryRecord(job, i);
+            const double right = x + LabelWidth;
             SetPrintFont(page, job, Kind, true, 11);
-            PrintAt(page, x + 500, y + 300, u"〒 "_s + record.PYubin);
+            PrintAt(page, x + 500, y + 300, right, u"〒 "_s + record.PYubin);
             SetPrintFont(page, job, Kind, true, 12);
-            PrintAt(page, x + 500, y + 700, record.PJu1);
-            PrintAt(page, x + 500, y + 1000, record.PJu2);
+            PrintAt(page, x + 500, y + 700, right, record.PJu1);
+            PrintAt(page, x + 500, y + 1000, right, record.PJu2);
             SetPrintFont(page, job, Kind, true, 16);
-            PrintAt(page, x + 1100, y + 1500, record.PName + u"   様"_s);
+            PrintAt(page, x + 1100, y + 1500, right, record.PName, u"   様"_s);
             ++label;
             job.progress.SetValue(i + 1);
         }

@@ -13,6 +13,10 @@ constexpr int Kind = 1;
 constexpr double FrameX = 300, FrameY = 600, FrameWidth = 15500, FrameHeight = 10350;
 constexpr double BandHeight = 350, RowPitch = 250;
 constexpr int RowsPerPage = 40;
+// A cell's text starts 50 twips right of its rule and stops 50 short of the
+// next; a longer one shrinks down to 70 % and is then cut there.
+constexpr double CellPadding = 50;
+constexpr double CellMinScale = 0.7;
 
 struct Column {
     Field field;       // its caption is the field's
@@ -81,10 +85,12 @@ void PrintAddressList(PrintSurface *surface, PrintJob &job, int previewFlag)
             const Cls_住所 &record = PrintEntryRecord(job, i);
             PrintSurface &page = run.Surface();
             const double y = FrameY + BandHeight + 50 + RowPitch * rowsOnPage;
-            for (const Column &column : Columns) {
-                page.CurrentX = FrameX + column.ruleX + 50;
+            for (size_t c = 0; c < Columns.size(); ++c) {
+                const Column &column = Columns[c];
+                const double nextRule = c + 1 < Columns.size() ? Columns[c + 1].ruleX : FrameWidth;
+                page.CurrentX = FrameX + column.ruleX + CellPadding;
                 page.CurrentY = y;
-                page.PrintLine(record.field(column.field));
+                page.PrintFittedLine(record.field(column.field), nextRule - column.ruleX - 2 * CellPadding, CellMinScale);
             }
             ++rowsOnPage;
             SetRowRulePen(page, rowsOnPage);

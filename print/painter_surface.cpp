@@ -9,6 +9,8 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 
+#include <algorithm>
+
 void PainterSurface::ScaleToTwips(QPainter &painter)
 {
     const QPaintDevice *device = painter.device();
@@ -22,13 +24,33 @@ const QFont &PainterSurface::currentFont()
 {
     // Rows print thousands of texts in a handful of fonts; building the
     // font and its metrics once per change keeps long runs fast.
-    if (!m_fontMetrics || !(Font == m_cachedFor)) {
-        m_cachedFor = Font;
-        m_font = SurfaceQFont(Font);
-        m_fontMetrics.emplace(m_font);
-        m_fontAscent = m_fontMetrics->ascent();
+    if (m_fontMetrics && Font == m_cachedFor)
+        return m_font;
+    // A cell printed smaller and the next at full size switch back and
+    // forth: the last few fonts are kept with their metrics and glyphs.
+    if (m_fontMetrics) {
+        m_recentFonts.insert(m_recentFonts.begin(),
+                             RecentFont{m_cachedFor, m_font, *m_fontMetrics, m_fontAscent, std::move(m_rawFont)});
         m_rawFont.reset();
+        if (m_recentFonts.size() > kRecentFonts)
+            m_recentFonts.pop_back();
     }
+    const auto kept = std::find_if(m_recentFonts.begin(), m_recentFonts.end(),
+                                   [this](const RecentFont &f) { return f.key == Font; });
+    if (kept != m_recentFonts.end()) {
+        m_cachedFor = kept->key;
+        m_font = kept->font;
+        m_fontMetrics.emplace(kept->metrics);
+        m_fontAscent = kept->ascent;
+        m_rawFont = std::move(kept->raw);
+        m_recentFonts.erase(kept);
+        return m_font;
+    }
+    m_cachedFor = Font;
+    m_font = SurfaceQFont(Font);
+    m_fontMetrics.emplace(m_font);
+    m_fontAscent = m_fontMetrics->ascent();
+    m_rawFont.reset();
     return m_font;
 }
 
@@ -96,19 +118,11 @@ bool PainterSurface::batchGlyphs(QPainter &painter, const QPointF &baseline, con
     // bold face, or the emboldening a bitmap gives a face without one.
     // Surrogates and characters the face lacks (another face must supply
     // them) keep the full layout.
-    if (text.isEmpty())
+    const GlyphsOfText *mapped = glyphsFor(text);
+    if (!mapped)
         return false;
-    for (const QChar c : text)
-        if (c.isSurrogate())
-            return false;
-    if (!m_rawFont)
-        m_rawFont = QRawFont::fromFont(m_font);
-    if (!m_rawFont->isValid())
-        return false;
-    const QList<quint32> glyphs = m_rawFont->glyphIndexesForString(text);
-    if (glyphs.size() != text.size() || glyphs.contains(0u))
-        return false;
-    const QList<QPointF> advances = m_rawFont->advancesForGlyphIndexes(glyphs);
+    const QList<quint32> &glyphs = mapped->glyphs;
+    const QList<QPointF> &advances = mapped->advances;
 
     if (!m_batch)
         m_batch = std::make_unique<GlyphBatch>();
@@ -165,7 +179,41 @@ bool PainterSurface::needsStruckBold(QPainter &painter, const QFont &font)
 double PainterSurface::textWidth(const QString &text)
 {
     currentFont();
+    // The advances the glyph run will use, when it can take the text: what
+    // is measured is what is drawn, and it costs no text layout (a list
+    // measures each of its quarter of a million cells before printing it).
+    if (const GlyphsOfText *mapped = glyphsFor(text)) {
+        double width = 0;
+        for (const QPointF &advance : mapped->advances)
+            width += advance.x();
+        return width / TwipsPerUnit(ScaleMode());
+    }
     return m_fontMetrics->horizontalAdvance(text) / TwipsPerUnit(ScaleMode());
+}
+
+const PainterSurface::GlyphsOfText *PainterSurface::glyphsFor(const QString &text)
+{
+    // The text just measured is usually the next one drawn.
+    if (m_lastGlyphs.valid && m_lastGlyphs.text == text && m_lastGlyphs.font == m_cachedFor)
+        return &m_lastGlyphs;
+    if (text.isEmpty())
+        return nullptr;
+    for (const QChar c : text)
+        if (c.isSurrogate())
+            return nullptr;
+    if (!m_rawFont)
+        m_rawFont = QRawFont::fromFont(m_font);
+    if (!m_rawFont->isValid())
+        return nullptr;
+    QList<quint32> glyphs = m_rawFont->glyphIndexesForString(text);
+    if (glyphs.size() != text.size() || glyphs.contains(0u))
+        return nullptr;
+    m_lastGlyphs.advances = m_rawFont->advancesForGlyphIndexes(glyphs);
+    m_lastGlyphs.glyphs = std::move(glyphs);
+    m_lastGlyphs.text = text;
+    m_lastGlyphs.font = m_cachedFor;
+    m_lastGlyphs.valid = true;
+    return &m_lastGlyphs;
 }
 
 void PainterSurface::drawLine(const QPointF &from, const QPointF &to)

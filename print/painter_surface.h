@@ -8,6 +8,7 @@
 #include <QRawFont>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // Draws through a QPainter whose world unit is one twip. The variants give
 // the painter; this class turns the surface's operations into painting.
@@ -41,6 +42,17 @@ protected:
 
 private:
     struct GlyphBatch;
+    // A text mapped straight to the face's glyphs, with their advances.
+    struct GlyphsOfText {
+        QString text;
+        PrintFont font;
+        QList<quint32> glyphs;
+        QList<QPointF> advances;
+        bool valid = false;
+    };
+    // The glyphs of text in the current font, or null when the text needs
+    // the full layout (surrogates, characters another face must supply).
+    const GlyphsOfText *glyphsFor(const QString &text);
 
     QPointF toTwips(const QPointF &p) const;
     QPen pen(const QPainter &painter) const;
@@ -49,6 +61,15 @@ private:
     bool batchGlyphs(QPainter &painter, const QPointF &baseline, const QString &text, const QPointF *strike);
 
     double m_dotRatio = 1;
+    struct RecentFont {
+        PrintFont key;
+        QFont font;
+        QFontMetricsF metrics;
+        double ascent;
+        std::optional<QRawFont> raw;
+    };
+    static constexpr size_t kRecentFonts = 3;
+    std::vector<RecentFont> m_recentFonts;   // the fonts before the current one, the latest first
     PrintFont m_cachedFor;
     QFont m_font;
     std::optional<QFontMetricsF> m_fontMetrics;
@@ -57,6 +78,7 @@ private:
     // costs an allocation, and a preview holds thousands of surfaces).
     std::optional<QRawFont> m_rawFont;
     std::unique_ptr<GlyphBatch> m_batch;
+    GlyphsOfText m_lastGlyphs;
 
     // Whether the face last asked for bold has a bold style of its own.
     QString m_boldCheckedFamily;

@@ -13,6 +13,9 @@ constexpr int RowsPerColumn = 40;
 constexpr double ColumnLefts[ColumnsPerPage] = {400, 5600, 10800};
 constexpr double ColumnTop = 600, ColumnWidth = 4000, ColumnHeight = 10350;
 constexpr double BandHeight = 350, RowPitch = 250, NamePartWidth = 2000;
+// As in the address list: 50 twips from each rule, down to 70 % and then cut.
+constexpr double CellPadding = 50;
+constexpr double CellMinScale = 0.7;
 
 // The frame, band, rules and captions of one column. It belongs to the run:
 // a failure here ends the printout.
@@ -71,12 +74,12 @@ void PrintPhoneList(PrintSurface *surface, PrintJob &job, int previewFlag)
             const Cls_住所 &record = PrintEntryRecord(job, i);
             PrintSurface &page = run.Surface();
             const double y = ColumnTop + BandHeight + 50 + RowPitch * (row - 1);
-            page.CurrentX = x + 50;
+            page.CurrentX = x + CellPadding;
             page.CurrentY = y;
-            page.PrintLine(record.PName);
-            page.CurrentX = x + NamePartWidth + 50;
+            page.PrintFittedLine(record.PName, NamePartWidth - 2 * CellPadding, CellMinScale);
+            page.CurrentX = x + NamePartWidth + CellPadding;
             page.CurrentY = y;
-            page.PrintLine(record.PTel);
+            page.PrintFittedLine(record.PTel, ColumnWidth - NamePartWidth - 2 * CellPadding, CellMinScale);
             SetRowRulePen(page, row);
             // The last row's lower boundary is the frame's bottom edge.
             if (row != RowsPerColumn)

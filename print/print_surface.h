@@ -58,6 +58,15 @@ public:
     // line sets CurrentX to 0 and advances CurrentY by the line height.
     void PrintText(const QString &text);
     void PrintLine(const QString &text);
+    // The width text would take in the current font, in the surface's unit.
+    double TextWidth(const QString &text) { return textWidth(text); }
+    // PrintLine within a width: a text that fits is printed exactly as by
+    // PrintLine. A longer one is printed smaller, down to minScale of the
+    // font's size, centred on the line it would have taken, and if even
+    // that is too wide it is cut at the width; keep (an honorific) follows
+    // it whole. CurrentY advances by the current font's line as PrintLine's
+    // does, so rules drawn after it stay where they were.
+    void PrintFittedLine(const QString &text, double maxWidth, double minScale, const QString &keep = {});
 
     // A line from (x, y) to (x + dx, y + dy), and a box with those corners
     // (outline with the pen, interior by FillStyle). Both leave the current
