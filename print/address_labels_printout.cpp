@@ -1,7 +1,9 @@
 #include "print/printouts.h"
 
 #include "model/address_record.h"
+#include "model/honorific.h"
 #include "print/print_surface.h"
+#include "settings/app_settings.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,6 +25,31 @@ QPointF LabelCorner(int n)
     const int column = (n % 2 == 1) ? 0 : 1;
     const int row = (n + 1) / 2;
     return {GridLeft + LabelWidth * column, GridTop + LabelHeight * (row - 1)};
+}
+
+// The name line: the name and its honorific, which fitting never cuts.
+// A joint name prints each given name with its own honorific:
+// "山田 太郎 様・花子 様".
+struct LabelName {
+    QString text, keep;
+};
+
+LabelName LabelNameOf(const SettingsRecord &settings, const QString &name)
+{
+    const QString honorific = RecipientHonorific(settings, name);
+    if (settings.JointNames) {
+        if (const std::optional<JointName> joint = ParseJointName(name)) {
+            QStringList parts;
+            for (const QString &given : joint->givenNames)
+                parts << given + (honorific.isEmpty() ? QString() : u" "_s + honorific);
+            QString text = joint->family + u' ' + parts.join(u'・');
+            // The last honorific is the part that stays.
+            const QString keep = honorific.isEmpty() ? QString() : u" "_s + honorific;
+            text.chop(keep.size());
+            return {text, keep};
+        }
+    }
+    return {name, honorific.isEmpty() ? QString() : u"   "_s + honorific};
 }
 
 void PrintAt(PrintSurface &surface, double x, double y, double labelRight, const QString &text,
@@ -66,7 +93,8 @@ void PrintAddressLabels(PrintSurface *surface, PrintJob &job, int previewFlag)
             PrintAt(page, x + 500, y + 700, right, record.PJu1);
             PrintAt(page, x + 500, y + 1000, right, record.PJu2);
             SetPrintFont(page, job, Kind, true, 16);
-            PrintAt(page, x + 1100, y + 1500, right, record.PName, u"   様"_s);
+            const LabelName name = LabelNameOf(job.settings, record.PName);
+            PrintAt(page, x + 1100, y + 1500, right, name.text, name.keep);
             ++label;
             job.progress.SetValue(i + 1);
         }

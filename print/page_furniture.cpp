@@ -2,6 +2,7 @@
 
 #include "model/app_error.h"
 #include "model/book_document.h"
+#include "model/honorific.h"
 #include "model/record_keys.h"
 #include "print/print_run_state.h"
 #include "print/print_surface.h"
@@ -147,6 +148,16 @@ void SetRowRulePen(PrintSurface &surface, int rowNumber)
         surface.DrawWidth = 1;
         surface.DrawStyle = DrawStyleDotted;
     }
+}
+
+QString RecipientHonorific(const SettingsRecord &settings, const QString &name)
+{
+    const HonorificMode mode = HonorificModeFromNumber(settings.Honorific);
+    // A label without a name has always shown its 様 alone; kept, so a
+    // sheet's layout does not change with the entries.
+    if (name.trimmed().isEmpty())
+        return mode == HonorificMode::None ? QString() : mode == HonorificMode::Auto ? u"様"_s : HonorificModeCaption(mode);
+    return HonorificFor(name, mode);
 }
 
 QPointF PrintOffsetMm(const SettingsRecord &settings, int kind)

@@ -4,6 +4,7 @@
 #include "print/print_run_state.h"
 #include "print/print_surface.h"
 #include "print/vertical_text.h"
+#include "model/honorific.h"
 #include "settings/app_settings.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -65,7 +66,7 @@ void DrawRecipient(PrintSurface &surface, PrintJob &job, const Cls_住所 &recor
     SetPostcardFont(surface, job, RecipientNameSize);
     // The name keeps its height whatever the adjustment says.
     if (!record.PName.isEmpty())
-        PrintColumn(surface, NameCells(record.PName, true), 45, 28);
+        PrintColumn(surface, NameCells(record.PName, RecipientHonorific(job.settings, record.PName)), 45, 28);
 }
 
 void DrawSender(PrintSurface &surface, PrintJob &job, const SenderInfo &sender, double adj)

@@ -13,6 +13,7 @@
 #include "model/app_error.h"
 #include "model/app_state.h"
 #include "model/book_document.h"
+#include "model/honorific.h"
 #include "print/picture_surface.h"
 #include "print/preview_window.h"
 #include "print/print_progress_window.h"
@@ -20,7 +21,12 @@
 #include "print/printer_surface.h"
 #include "print/printout_kinds.h"
 #include "print/printouts.h"
+#include "settings/app_settings.h"
+#include "settings/settings_sections.h"
+#include "settings/settings_store.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -35,7 +41,8 @@ namespace {
 
 // The window's outer size, frame and caption bar included.
 constexpr int kWidth = 7215;    // twips
-constexpr int kHeight = 7125;
+// The row of the honorific below the buttons adds 690 to the first form's 7125.
+constexpr int kHeight = 7815;
 
 const TwipsPlace kLayout[] = {
     {u"lst_対象者", 400, 1575, 2450, 2085},
@@ -62,6 +69,10 @@ const TwipsPlace kLayout[] = {
     {u"cmd_プリンタ選択", 5370, 225, 1665, 450},
     {u"cmd_並べ替え", 1000, 225, 1500, 450},
     {u"cmd_位置合わせ", 2600, 225, 1450, 450},
+    // The words before them are lettered on the background.
+    {u"cmb_敬称", 2450, 6878, 1300, 345},
+    {u"chk_連名", 4150, 6938, 220, 225},
+    {u"lbl_連名", 4380, 6870, 2400, 360},
 };
 
 struct ButtonArt {
@@ -82,7 +93,7 @@ const ButtonArt kButtons[] = {
     {u"cmd_Go(1)", u"preview", u"プレビュー"},
     {u"cmd_初期化", u"reset", u"初期化"},
     {u"cmd_プリンタ選択", u"printer", u"プリンタの選択"},
-    {u"cmd_位置合わせ", u"align", u"位置合わせ印刷（選んだ形式の1ページを、目盛りと枠で印刷します）"},
+    {u"cmd_位置合わせ", u"align", u"位置合わせ印刷"},
 };
 
 QString picturePath(const char16_t *picture, bool hover)
@@ -175,13 +186,15 @@ void PrintDialog::buildControls()
         button->setCaption(QString::fromUtf16(art.caption));
     }
     auto button = [this](const QString &name) { return findChild<PictureButton *>(name); };
+    button(u"cmd_位置合わせ"_s)->setToolTip(u"選んだ形式の1ページを、目盛りと枠で印刷します。ずれを「印刷位置の調整」で直せます。"_s);
     m_detail = {button(u"cmd_確認(0)"_s), button(u"cmd_確認(1)"_s)};
     m_reset = button(u"cmd_初期化"_s);
 
     m_sort = new PictureButton(this);
     m_sort->setObjectName(u"cmd_並べ替え"_s);
     m_sort->setPictures(u":/sort/sort.svg"_s, u":/sort/sort_hover.svg"_s);
-    m_sort->setCaption(u"印刷者を並べ替える（住所録の順は変わりません）"_s);
+    m_sort->setCaption(u"並べ替え"_s);
+    m_sort->setToolTip(u"印刷者を並べ替えます（住所録の順は変わりません）。"_s);
 
     for (int i = 0; i < 4; ++i) {
         // The kinds' names are lettered on the background beside the buttons.
@@ -194,6 +207,26 @@ void PrintDialog::buildControls()
     }
     m_kinds[0]->setChecked(true);
 
+    // How postcards and labels address the recipient; kept in the settings.
+    m_honorific = new QComboBox(this);
+    m_honorific->setObjectName(u"cmb_敬称"_s);
+    m_honorific->setAccessibleName(u"はがき・ラベルの敬称"_s);
+    m_honorific->setToolTip(u"自動：会社・学校・病院などの名前には「御中」、ほかは「様」を付けます。"
+                            u"名前が「様」などで終わるときは付けません。"_s);
+    for (int i = 0; i < HonorificModeCount; ++i)
+        m_honorific->addItem(HonorificModeCaption(HonorificModeFromNumber(i)));
+    m_honorific->setCurrentIndex(m_main.AppSettings().Honorific);
+    m_joint = new QCheckBox(this);
+    m_joint->setObjectName(u"chk_連名"_s);
+    m_joint->setAccessibleName(u"連名を並べて印刷"_s);
+    m_joint->setToolTip(u"「山田 太郎・花子」のように書いた名前を、一人ずつ敬称を付けて並べます。"_s);
+    m_joint->setChecked(m_main.AppSettings().JointNames);
+    auto *jointCaption = new QLabel(this);
+    jointCaption->setObjectName(u"lbl_連名"_s);
+    TickOnCaptionClick(jointCaption, m_joint);
+    connect(m_honorific, &QComboBox::activated, this, &PrintDialog::keepAddressing);
+    connect(m_joint, &QCheckBox::toggled, this, &PrintDialog::keepAddressing);
+
     for (const TwipsPlace &p : kLayout) {
         if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
             w->setGeometry(p.rect());
@@ -202,7 +235,7 @@ void PrintDialog::buildControls()
     QWidget *order[] = {m_sort, button(u"cmd_位置合わせ"_s), m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
                         button(u"cmd_選択(1)"_s), button(u"cmd_選択(2)"_s), button(u"cmd_選択(3)"_s),
                         m_toPrint, m_detail[0], m_detail[1], m_kinds[0], m_kinds[1], m_kinds[2], m_kinds[3],
-                        button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s)};
+                        button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s), m_honorific, m_joint};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -397,6 +430,17 @@ void PrintDialog::SortToPrint(SortOrder order)
     m_toPrint->setUpdatesEnabled(true);
     m_run.PrintListsChanged = true;
     setResetEnabled(true);
+}
+
+void PrintDialog::keepAddressing()
+{
+    SettingsRecord &settings = m_main.AppSettings();
+    settings.Honorific = qint16(m_honorific->currentIndex());
+    settings.JointNames = m_joint->isChecked();
+    M_RegS::SavePrintSection(m_main.store(), settings);
+    if (!m_main.store().sync())
+        MessageBoxes::ReportError(this, u"設定を保存できませんでした。設定ファイル「%1」に書き込めません。"_s
+                                            .arg(m_main.store().fileName()));
 }
 
 bool PrintDialog::AskPdfFile(QWidget *owner)

@@ -13,6 +13,8 @@ class MainWindow;
 class PictureButton;
 class PreviewWindow;
 class PrintProgressWindow;
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QRadioButton;
@@ -87,6 +89,8 @@ protected:
 
 private:
     void buildControls();
+    // The honorific and the joint names as chosen, into the settings and the store.
+    void keepAddressing();
     // False when nothing was there to move.
     bool moveItems(QListWidget *from, QListWidget *to, bool onlySelected);
     void moveOne(QListWidget *from, QListWidget *to);
@@ -102,6 +106,8 @@ private:
     std::array<QLabel *, 2> m_counts{};           // lbl_対象件数
     std::array<PictureButton *, 2> m_detail{};    // cmd_確認
     PictureButton *m_sort = nullptr;
+    QComboBox *m_honorific = nullptr;    // cmb_敬称
+    QCheckBox *m_joint = nullptr;        // chk_連名
     PictureButton *m_reset = nullptr;             // cmd_初期化
     std::array<QRadioButton *, 4> m_kinds{};      // opt_印刷形式
     QPointer<PreviewWindow> m_preview;

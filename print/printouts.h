@@ -49,6 +49,10 @@ void SetPrintFont(PrintSurface &surface, PrintJob &job, int kind, bool bold, dou
 // its key is no longer in the book.
 const Cls_住所 &PrintEntryRecord(const PrintJob &job, int index);
 
+// The honorific after a recipient's name, by the user's choice for
+// postcards and labels ("様" unless chosen otherwise).
+QString RecipientHonorific(const SettingsRecord &settings, const QString &name);
+
 // The user's print position adjustment of printout kind 1 to 4, in millimetres.
 QPointF PrintOffsetMm(const SettingsRecord &settings, int kind);
 

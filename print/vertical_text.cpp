@@ -89,6 +89,17 @@ CellList PostalCells(QStringView text)
     return cells;
 }
 
+CellList NameCells(QStringView text, const QString &honorific)
+{
+    CellList cells = NameCells(text, false);
+    if (cells.isEmpty() || honorific.isEmpty())
+        return cells;
+    cells.append(u"     "_s);
+    for (const QChar c : honorific)
+        cells.append(QString(c));
+    return cells;
+}
+
 CellList NameCells(QStringView text, bool withHonorific)
 {
     CellList cells;

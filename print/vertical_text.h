@@ -12,3 +12,6 @@ QString KanjiDigit(QStringView ch);
 CellList AddressCells(QStringView text);
 CellList PostalCells(QStringView text);
 CellList NameCells(QStringView text, bool withHonorific);
+// The name's cells, then (unless honorific is empty) one empty line and the
+// honorific's characters, one a line.
+CellList NameCells(QStringView text, const QString &honorific);

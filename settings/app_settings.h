@@ -23,6 +23,11 @@ struct SettingsRecord {
     // of a millimetre: right and down are positive.
     std::array<qint16, 4> PrintOffsetX{};
     std::array<qint16, 4> PrintOffsetY{};
+    // How postcards and labels address the recipient: the number of an
+    // HonorificMode (0 様 … 5 なし), and whether joint names (連名) print
+    // side by side.
+    qint16 Honorific = 0;
+    bool JointNames = false;
     SenderInfo Sender;
 };
 

@@ -105,6 +105,8 @@ bool LoadSettings(SettingsStore &store, SettingsRecord &s,
     s.HagakiOffsetMm = 0;
     s.PrintOffsetX = {};
     s.PrintOffsetY = {};
+    s.Honorific = 0;
+    s.JointNames = false;
     s.Sender = SenderInfo{};
 
     SaveFileSection(store, s);
@@ -169,6 +171,9 @@ void LoadPrintSection(SettingsStore &store, SettingsRecord &s)
     // A missing or unreadable adjustment means no adjustment.
     s.HagakiOffsetMm = boundedNumber(store.get(kPrint, u"Hagaki"_s, QString()), 0,
                                      -kHagakiLimit, kHagakiLimit);
+    // Stores before the honorific choice print 様, without joint names.
+    s.Honorific = boundedNumber(store.get(kPrint, u"Keisho"_s, QString()), 0, 0, 5);
+    s.JointNames = store.get(kPrint, u"Renmei"_s, QString()) == u"1"_s;
     // Likewise the position adjustments, which older stores do not have.
     for (int i = 0; i < 4; ++i) {
         s.PrintOffsetX[i] = boundedNumber(store.get(kPrint, offsetKey(u'X', i), QString()), 0,
@@ -183,7 +188,11 @@ void SavePrintSection(SettingsStore &store, const SettingsRecord &s)
     for (int i = 0; i < 4; ++i)
         store.save(kPrint, u"Print"_s + QString::number(i), s.PrintFontName[i]);
     store.save(kPrint, u"Hagaki"_s, QString::number(s.HagakiOffsetMm));
-    // A store that never had an adjustment stays as the first run wrote it.
+    // A store that never had these stays as the first run wrote it.
+    if (s.Honorific != 0 || store.contains(kPrint, u"Keisho"_s))
+        store.save(kPrint, u"Keisho"_s, QString::number(s.Honorific));
+    if (s.JointNames || store.contains(kPrint, u"Renmei"_s))
+        store.save(kPrint, u"Renmei"_s, s.JointNames ? u"1"_s : u"0"_s);
     for (int i = 0; i < 4; ++i) {
         for (const auto &[axis, value] : {std::pair{u'X', s.PrintOffsetX[i]}, std::pair{u'Y', s.PrintOffsetY[i]}}) {
             const QString key = offsetKey(QChar(axis), i);

@@ -8,6 +8,7 @@
 #include "print/preview_window.h"
 #include "entry/sort_dialog.h"
 #include "print/print_dialog.h"
+#include "settings/settings_sections.h"
 #include "print/picture_surface.h"
 #include "print/printer_setup.h"
 #include "print/print_progress_window.h"
@@ -16,6 +17,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -352,6 +355,31 @@ private Q_SLOTS:
         else
             QCOMPARE(shown, QStringList());
         QCOMPARE(QDir(f.dir.path()).entryList({u".*.pdf.*"_s}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // The honorific and the joint names are the user's: chosen here, kept in
+    // the settings and the store, and shown again next time.
+    void addressingIsKept()
+    {
+        f.startWithBook(3);
+        PrintDialog *d = open();
+        auto *honorific = part<QComboBox>(d, u"cmb_敬称"_s);
+        QCOMPARE(honorific->count(), 6);
+        QCOMPARE(honorific->currentText(), u"様"_s);
+        honorific->setCurrentIndex(4);
+        Q_EMIT honorific->activated(4);
+        part<QCheckBox>(d, u"chk_連名"_s)->setChecked(true);
+        QCOMPARE(f.settings->Honorific, qint16(4));
+        QVERIFY(f.settings->JointNames);
+        SettingsRecord stored;
+        M_RegS::LoadPrintSection(*f.store, stored);
+        QCOMPARE(stored.Honorific, qint16(4));
+        QVERIFY(stored.JointNames);
+        d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        d = open();
+        QCOMPARE(part<QComboBox>(d, u"cmb_敬称"_s)->currentText(), u"自動"_s);
+        QVERIFY(part<QCheckBox>(d, u"chk_連名"_s)->isChecked());
     }
 
     // Without choosing entries: one page of the chosen kind on the printer.

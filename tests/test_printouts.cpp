@@ -236,6 +236,57 @@ char *toString(const PrintFont &font)
 class TestPrintouts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The honorific the user chose, on the label's name line and under the
+    // card's name; joint names side by side when asked for.
+    void honorifics_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("joint");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("cardEnd");   // the last cells of the card's name column
+        QTest::newRow("様") << 0 << false << u"山田太郎"_s << u"山田太郎   様"_s << QStringList{u"郎"_s, u"     "_s, u"様"_s};
+        QTest::newRow("先生") << 3 << false << u"山田太郎"_s << u"山田太郎   先生"_s
+                            << QStringList{u"     "_s, u"先"_s, u"生"_s};
+        QTest::newRow("自動, a company") << 4 << false << u"株式会社ゆざりぼ"_s << u"株式会社ゆざりぼ   御中"_s
+                                       << QStringList{u"     "_s, u"御"_s, u"中"_s};
+        QTest::newRow("自動, a person") << 4 << false << u"山田太郎"_s << u"山田太郎   様"_s
+                                      << QStringList{u"郎"_s, u"     "_s, u"様"_s};
+        QTest::newRow("なし") << 5 << false << u"山田太郎"_s << u"山田太郎"_s << QStringList{u"太"_s, u"郎"_s};
+        QTest::newRow("written already") << 1 << false << u"山田太郎様"_s << u"山田太郎様"_s
+                                         << QStringList{u"郎"_s, u"様"_s};
+        QTest::newRow("joint names") << 0 << true << u"山田 太郎・花子"_s << u"山田 太郎 様・花子 様"_s
+                                     << QStringList{u"子"_s, u"     "_s, u"様"_s};
+        QTest::newRow("joint names off") << 0 << false << u"山田 太郎・花子"_s << u"山田 太郎・花子   様"_s
+                                         << QStringList{u"子"_s, u"     "_s, u"様"_s};
+    }
+
+    void honorifics()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, joint);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        QFETCH(QStringList, cardEnd);
+        for (const int kind : {2, 4}) {
+            Fixture f(0, true, kind == 4 ? ScaleMillimetres : ScaleTwips);
+            f.settings.Honorific = qint16(mode);
+            f.settings.JointNames = joint;
+            auto book = std::make_unique<Cls_管理>();
+            book->Add(name, {}, {}, {}, {}, {}, {}, book.get(), -1, MakeRecordKey(1));
+            f.document.ReplaceBook(std::move(book), 1);
+            f.entries.keys = {1};
+            f.run(kind);
+            const QStringList texts = f.surface.texts();
+            if (kind == 2) {
+                QVERIFY2(texts.contains(label), qPrintable(texts.join(u'|')));
+            } else {
+                // The name column is the card's last texts.
+                QCOMPARE(texts.mid(texts.size() - cardEnd.size()), cardEnd);
+            }
+        }
+    }
+
     // Fields of growing length in the lists and on the labels: every text
     // an entry prints stays in its space (its column, its label), never
     // below the smallest size, and the label's honorific stays whole.
