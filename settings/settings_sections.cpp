@@ -172,7 +172,9 @@ void LoadPrintSection(SettingsStore &store, SettingsRecord &s)
     s.HagakiOffsetMm = boundedNumber(store.get(kPrint, u"Hagaki"_s, QString()), 0,
                                      -kHagakiLimit, kHagakiLimit);
     // Stores before the honorific choice print 様, without joint names.
-    s.Honorific = boundedNumber(store.get(kPrint, u"Keisho"_s, QString()), 0, 0, 5);
+    // A number that names no honorific reads as 様, not as the nearest one (なし).
+    const qint16 honorific = boundedNumber(store.get(kPrint, u"Keisho"_s, QString()), 0, -1, 6);
+    s.Honorific = honorific >= 0 && honorific <= 5 ? honorific : 0;
     s.JointNames = store.get(kPrint, u"Renmei"_s, QString()) == u"1"_s;
     // Likewise the position adjustments, which older stores do not have.
     for (int i = 0; i < 4; ++i) {

@@ -301,6 +301,12 @@ private Q_SLOTS:
         QTest::newRow("IchiY4 past +10 mm") << u"Print/IchiY4"_s << u"250"_s << u"IchiY4"_s << u"100"_s;
         QTest::newRow("IchiY4 past -10 mm") << u"Print/IchiY4"_s << u"-101"_s << u"IchiY4"_s << u"-100"_s;
         QTest::newRow("IchiY4 text") << u"Print/IchiY4"_s << u"1.5"_s << u"IchiY4"_s << u"0"_s;
+        QTest::newRow("Keisho missing") << u"Print/Keisho"_s << QString() << u"Keisho"_s << u"0"_s;
+        QTest::newRow("Keisho 御中") << u"Print/Keisho"_s << u"2"_s << u"Keisho"_s << u"2"_s;
+        QTest::newRow("Keisho 9 is 様") << u"Print/Keisho"_s << u"9"_s << u"Keisho"_s << u"0"_s;
+        QTest::newRow("Keisho -1 is 様") << u"Print/Keisho"_s << u"-1"_s << u"Keisho"_s << u"0"_s;
+        QTest::newRow("Renmei on") << u"Print/Renmei"_s << u"1"_s << u"Renmei"_s << u"1"_s;
+        QTest::newRow("Renmei garbage is off") << u"Print/Renmei"_s << u"yes"_s << u"Renmei"_s << u"0"_s;
         QTest::newRow("Iro0 garbage") << u"Iro/Iro0"_s << u"blue"_s << u"Iro0"_s << u"&HFFFFFF"_s;
         QTest::newRow("Iro1 too big") << u"Iro/Iro1"_s << u"&H1000000"_s << u"Iro1"_s << u"&H0"_s;
         QTest::newRow("Iro0 missing is black") << u"Iro/Iro0"_s << QString() << u"Iro0"_s << u"0"_s;
@@ -344,6 +350,7 @@ private Q_SLOTS:
             {u"F1"_s, s.RecentFiles.value(0)},
             {u"Hagaki"_s, QString::number(s.HagakiOffsetMm)},
             {u"IchiX1"_s, QString::number(s.PrintOffsetX[0])}, {u"IchiY4"_s, QString::number(s.PrintOffsetY[3])},
+            {u"Keisho"_s, QString::number(s.Honorific)}, {u"Renmei"_s, s.JointNames ? u"1"_s : u"0"_s},
             {u"Iro0"_s, s.ListColor[0]}, {u"Iro1"_s, s.ListColor[1]},
             {u"ListFont"_s, s.ListFontName}, {u"Print1"_s, s.PrintFontName[1]},
         };
