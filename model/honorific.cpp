@@ -137,21 +137,10 @@ QString HonorificFor(const QString &name, HonorificMode mode)
     // A lone "様" on an envelope with no name is worse than nothing.
     if (mode == HonorificMode::None || trimmed.isEmpty() || endsWithHonorific(trimmed))
         return {};
-    switch (mode) {
-    case HonorificMode::Sama:
-        return u"様"_s;
-    case HonorificMode::Dono:
-        return u"殿"_s;
-    case HonorificMode::Onchu:
-        return u"御中"_s;
-    case HonorificMode::Sensei:
-        return u"先生"_s;
-    case HonorificMode::Auto:
+    if (mode == HonorificMode::Auto)
         return isOrganisation(trimmed) ? u"御中"_s : u"様"_s;
-    case HonorificMode::None:
-        break;
-    }
-    return {};
+    // The other modes print their own caption.
+    return HonorificModeCaption(mode);
 }
 
 std::optional<JointName> ParseJointName(const QString &name)
