@@ -172,7 +172,11 @@ void MainWindow::openSenderForm()
     ShowApplicationModal(new SenderDialog(m_settings, m_store, this));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The document may outlive the window; its steps must not ask a list that is gone.
+    m_document.SetSelectionSource({});
+}
 
 void MainWindow::buildToolBar()
 {
