@@ -131,6 +131,22 @@ HonorificMode HonorificModeFromNumber(int number)
     return HonorificMode(number);
 }
 
+qsizetype WrittenHonorificLength(const QString &name)
+{
+    const QStringView trimmed = trimBlanks(name);
+    for (QStringView ending : HonorificEndings) {
+        if (trimmed.endsWith(ending)) {
+            // The honorific, and any blanks before it and after the name's end.
+            qsizetype start = trimmed.size() - ending.size();
+            while (start > 0 && isBlank(trimmed[start - 1]))
+                --start;
+            const qsizetype before = trimmed.data() - name.data();
+            return name.size() - (before + start);
+        }
+    }
+    return 0;
+}
+
 QString HonorificFor(const QString &name, HonorificMode mode)
 {
     const QStringView trimmed = trimBlanks(name);

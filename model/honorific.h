@@ -26,6 +26,10 @@ HonorificMode HonorificModeFromNumber(int number);
 // Leading/trailing half- and full-width blanks of the name are ignored for these tests.
 QString HonorificFor(const QString &name, HonorificMode mode);
 
+// How many characters at the end of name are an honorific it is written
+// with (様, さま, 殿, 御中, 先生, 宛, 各位), trailing blanks included; 0 for none.
+qsizetype WrittenHonorificLength(const QString &name);
+
 // A joint name (連名): a family name, one blank (half- or full-width), then given names separated
 // by "・" (or the half-width "･"), e.g. "山田 太郎・花子" or "山田　太郎・花子・一郎". Nothing for
 // any other shape: no blank, more than one blank (or blanks in a given name), no "・" after the

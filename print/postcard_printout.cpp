@@ -7,6 +7,9 @@
 #include "model/honorific.h"
 #include "settings/app_settings.h"
 
+#include <algorithm>
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -54,19 +57,107 @@ void SetPostcardFont(PrintSurface &surface, PrintJob &job, double size)
     SetPrintFont(surface, job, Kind, true, size);
 }
 
+// Where each column may run to, in millimetres from the card's top: the
+// recipient's columns stop 8 mm above the card's lower edge, the sender's
+// 2 mm above its code boxes (adj + 120). A column that would run further
+// prints smaller, size and pitch together, in 5 % steps down to 60 %.
+constexpr double RecipientBottom = 140;
+constexpr double SenderBottomAboveAdj = 118;
+// One more address column, between the name and 住所2, for an address that
+// does not fit two columns even at 60 %.
+constexpr double ExtraAddressX = 65;
+constexpr double MinScale = 0.6;
+
+double CellPitch(double points) { return points * 25.4 / 72; }
+
+// The largest scale at which count cells of that size fit the height; 0 when none does.
+double FittingScale(qsizetype count, double points, double height)
+{
+    for (int step = 0; 1 - 0.05 * step >= MinScale - 1e-9; ++step) {
+        const double scale = 1 - 0.05 * step;
+        if (count * CellPitch(points * scale) <= height + 1e-9)
+            return scale;
+    }
+    return 0;
+}
+
+// How many cells of that size fit the height at the smallest scale.
+qsizetype CellsAtMinScale(double points, double height)
+{
+    return qsizetype(std::floor(height / CellPitch(points * MinScale) + 1e-9));
+}
+
+// A column at a scale, centred where the design's size would stand.
+void PrintScaledColumn(PrintSurface &surface, PrintJob &job, const CellList &cells, double x, double top,
+                       double points, double scale)
+{
+    SetPostcardFont(surface, job, points * scale);
+    PrintColumn(surface, cells, x + CellPitch(points) * (1 - scale) / 2, top);
+}
+
+// A column fitted to its space: smaller if need be, and what still does not
+// fit at 60 % is returned for the caller to place or drop.
+CellList PrintFittedColumn(PrintSurface &surface, PrintJob &job, const CellList &cells, double x, double top,
+                           double bottom, double points)
+{
+    if (cells.isEmpty())
+        return {};
+    const double scale = FittingScale(cells.size(), points, bottom - top);
+    if (scale > 0) {
+        PrintScaledColumn(surface, job, cells, x, top, points, scale);
+        return {};
+    }
+    const qsizetype room = CellsAtMinScale(points, bottom - top);
+    PrintScaledColumn(surface, job, cells.first(room), x, top, points, MinScale);
+    return cells.sliced(room);
+}
+
+// The two address lines in their columns, 住所1 at 85 mm and 住所2 at
+// 75 mm. A line too long for its column even at 60 % goes on in the next
+// column to the left and the line after it moves over, as far as the extra
+// column; what lies beyond that is left out.
+void DrawAddress(PrintSurface &surface, PrintJob &job, const QString &line1, const QString &line2, double adj)
+{
+    const double top = adj + 20;
+    constexpr double columns[] = {85, 75, ExtraAddressX};
+    size_t next = 0;
+    const auto flow = [&](CellList cells) {
+        while (!cells.isEmpty() && next < std::size(columns))
+            cells = PrintFittedColumn(surface, job, cells, columns[next++], top, RecipientBottom, RecipientSize);
+    };
+    if (!line1.isEmpty())
+        flow(AddressCells(line1));
+    // 住所2 keeps its own column when 住所1 is empty or fits its own.
+    next = std::max<size_t>(next, 1);
+    if (!line2.isEmpty())
+        flow(AddressCells(line2));
+}
+
+// The name and its honorific; a name too long even at 60 % is cut so that
+// the honorific stays on the card.
+void DrawName(PrintSurface &surface, PrintJob &job, const QString &name, const QString &honorific, double x,
+              double top, double bottom, double points)
+{
+    CellList cells = NameCells(name, honorific);
+    if (FittingScale(cells.size(), points, bottom - top) == 0) {
+        // The spacer and the honorific, or the honorific the name is written with.
+        const qsizetype tail = honorific.isEmpty() ? WrittenHonorificLength(name) : honorific.size() + 1;
+        const qsizetype room = CellsAtMinScale(points, bottom - top);
+        cells = cells.first(std::max<qsizetype>(0, room - tail)) + cells.sliced(cells.size() - tail);
+    }
+    PrintFittedColumn(surface, job, cells, x, top, bottom, points);
+}
+
 void DrawRecipient(PrintSurface &surface, PrintJob &job, const Cls_住所 &record, double adj)
 {
     SetPostcardFont(surface, job, RecipientSize);
     if (!record.PYubin.isEmpty())
         PrintRow(surface, PostalCells(record.PYubin), RecipientBoxX, adj + 10);
-    if (!record.PJu1.isEmpty())
-        PrintColumn(surface, AddressCells(record.PJu1), 85, adj + 20);
-    if (!record.PJu2.isEmpty())
-        PrintColumn(surface, AddressCells(record.PJu2), 75, adj + 20);
-    SetPostcardFont(surface, job, RecipientNameSize);
+    DrawAddress(surface, job, record.PJu1, record.PJu2, adj);
     // The name keeps its height whatever the adjustment says.
     if (!record.PName.isEmpty())
-        PrintColumn(surface, NameCells(record.PName, RecipientHonorific(job.settings, record.PName)), 45, 28);
+        DrawName(surface, job, record.PName, RecipientHonorific(job.settings, record.PName), 45, 28,
+                 RecipientBottom, RecipientNameSize);
 }
 
 void DrawSender(PrintSurface &surface, PrintJob &job, const SenderInfo &sender, double adj)
@@ -74,13 +165,15 @@ void DrawSender(PrintSurface &surface, PrintJob &job, const SenderInfo &sender, 
     SetPostcardFont(surface, job, SenderSize);
     if (!sender.Yubin.isEmpty())
         PrintRow(surface, PostalCells(sender.Yubin), SenderBoxX, adj + 120);
+    // The sender's columns stop above its code boxes; what does not fit at 60 % is left out.
+    const double bottom = adj + SenderBottomAboveAdj;
     if (!sender.Ju1.isEmpty())
-        PrintColumn(surface, AddressCells(sender.Ju1), 17, adj + 54);
+        PrintFittedColumn(surface, job, AddressCells(sender.Ju1), 17, adj + 54, bottom, SenderSize);
     if (!sender.Ju2.isEmpty())
-        PrintColumn(surface, AddressCells(sender.Ju2), 12, adj + 54);
+        PrintFittedColumn(surface, job, AddressCells(sender.Ju2), 12, adj + 54, bottom, SenderSize);
     SetPostcardFont(surface, job, SenderNameSize);
     if (!sender.Name.isEmpty())
-        PrintColumn(surface, NameCells(sender.Name, false), 5, 65);
+        DrawName(surface, job, sender.Name, QString(), 5, 65, bottom, SenderNameSize);
 }
 
 } // namespace

@@ -12,6 +12,23 @@ class TestHonorific : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void writtenHonorificLength_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("length");
+        QTest::newRow("none") << u"山田太郎"_s << 0;
+        QTest::newRow("様") << u"山田太郎様"_s << 1;
+        QTest::newRow("blank and 御中") << u"総務部　御中"_s << 3;
+        QTest::newRow("trailing blank") << u"山田太郎 様 "_s << 3;
+    }
+
+    void writtenHonorificLength()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, length);
+        QCOMPARE(WrittenHonorificLength(name), qsizetype(length));
+    }
+
     // The numbers are stored in the settings and the captions fill the print dialog in this order.
     void modes()
     {

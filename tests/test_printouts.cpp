@@ -236,6 +236,73 @@ char *toString(const PrintFont &font)
 class TestPrintouts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A name cut to fit keeps the honorific it is written with.
+    void aCutNameKeepsItsWrittenHonorific()
+    {
+        Fixture f(0, true, ScaleMillimetres);
+        addCard(f, u"株式会社ゆざりぼ商事東京本社総務部　御中"_s, QString(), QString(), QString());
+        f.run(4);
+        const QStringList texts = f.surface.texts();
+        QVERIFY2(texts.size() < 20, qPrintable(texts.join(u'|')));
+        QCOMPARE(texts.mid(texts.size() - 3), (QStringList{u"\u3000"_s, u"御"_s, u"中"_s}));
+    }
+
+    // Names and addresses of growing length on postcards: every cell stays
+    // in its column's space (above 140 mm, right of the name for the
+    // address), never below 60 % of its size; the honorific stays; the
+    // address continues in the extra column only when two do not hold it.
+    void postcardTextsStayInTheirSpace_data()
+    {
+        QTest::addColumn<int>("nameLength");
+        QTest::addColumn<int>("line1Length");
+        QTest::addColumn<int>("line2Length");
+        QTest::addColumn<bool>("extraColumn");
+        QTest::newRow("short") << 4 << 10 << 6 << false;
+        QTest::newRow("a name of 9") << 9 << 10 << 6 << false;
+        QTest::newRow("a name of 20") << 20 << 10 << 6 << false;
+        QTest::newRow("a name of 40") << 40 << 10 << 6 << false;
+        QTest::newRow("line 1 of 30") << 4 << 30 << 6 << false;
+        QTest::newRow("line 1 of 60") << 4 << 60 << 6 << true;
+        QTest::newRow("line 2 of 60") << 4 << 10 << 60 << true;
+        QTest::newRow("both of 60") << 4 << 60 << 60 << true;
+        QTest::newRow("line 1 of 150") << 4 << 150 << 0 << true;
+    }
+
+    void postcardTextsStayInTheirSpace()
+    {
+        QFETCH(int, nameLength);
+        QFETCH(int, line1Length);
+        QFETCH(int, line2Length);
+        QFETCH(bool, extraColumn);
+        const QString kanji = u"東京都千代田区丸の内一丁目二番三号長い住所の建物名"_s.repeated(8);
+        Fixture f(0, true, ScaleMillimetres);
+        addCard(f, kanji.left(nameLength), u"100-0001"_s, kanji.left(line1Length), kanji.mid(3, line2Length));
+        f.run(4);
+        QVERIFY(f.failures.isEmpty());
+        const double pitchPerPoint = 25.4 / 72;
+        bool extra = false;
+        QStringList nameColumn;
+        for (const RecordedOp &o : ofKind(f.surface.ops, RecordedOp::Text)) {
+            if (o.from.y() < 21 && o.font.Size == 14)
+                continue;   // the code's digits, in their boxes
+            const bool name = o.from.x() < 60;
+            const double design = name ? 32 : 14;
+            QVERIFY2(o.font.Size >= design * 0.6 - 1e-9, qPrintable(o.text));
+            QVERIFY2(o.from.y() + o.font.Size * pitchPerPoint <= 140 + 1e-6, qPrintable(o.text));
+            if (name) {
+                QVERIFY(o.from.x() >= 45 - 1e-9 && o.from.x() + o.font.Size * pitchPerPoint <= 45 + 32 * pitchPerPoint + 1e-9);
+                nameColumn << o.text;
+            } else {
+                // Right of the name's column.
+                QVERIFY2(o.from.x() >= 45 + 32 * pitchPerPoint, qPrintable(o.text));
+                extra = extra || o.from.x() < 70;
+            }
+        }
+        QCOMPARE(extra, extraColumn);
+        QCOMPARE(nameColumn.last(), u"様"_s);
+        QCOMPARE(nameColumn.first(), kanji.left(1));
+    }
+
     // The honorific the user chose, on the label's name line and under the
     // card's name; joint names side by side when asked for.
     void honorifics_data()
@@ -1189,8 +1256,9 @@ void TestPrintouts::postcardEmptyFields_data()
         << QString() << QString() << u"本町"_s << QStringList{u"本"_s, u"町"_s} << 85.0 << 20.0;
     QTest::newRow("a code of dashes only prints no box")
         << QString() << u"---"_s << u"本町"_s << QStringList{u"本"_s, u"町"_s} << 85.0 << 20.0;
-    QTest::newRow("a 40-character address runs on past the card")
-        << QString() << QString() << longAddress << QStringList(40, u"町"_s) << 85.0 << 20.0;
+    // Too long for the column at 14 point: printed at 60 %, centred on the column.
+    QTest::newRow("a 40-character address shrinks to stay on the card")
+        << QString() << QString() << longAddress << QStringList(40, u"町"_s) << 85.0 + 14 * 25.4 / 72 * 0.2 << 20.0;
 }
 
 void TestPrintouts::postcardEmptyFields()
