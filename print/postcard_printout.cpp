@@ -148,6 +148,44 @@ void DrawName(PrintSurface &surface, PrintJob &job, const QString &name, const Q
     PrintFittedColumn(surface, job, cells, x, top, bottom, points);
 }
 
+// A joint name as cards write it: the family name once at the top of the
+// name's place, the given names side by side below it, the first on the
+// right, each with its own honorific, the honorifics on one line. Smaller
+// as need be (down to 60 %) to keep within the name's place, between the
+// sender and the address; false when even that does not hold it.
+bool DrawJointName(PrintSurface &surface, PrintJob &job, const JointName &joint, const QString &honorific)
+{
+    constexpr double top = 28, left = 25, right = 63, gap = 1;
+    const double centre = 45 + CellPitch(RecipientNameSize) / 2;
+    const qsizetype columns = joint.givenNames.size();
+    qsizetype longest = 0;
+    for (const QString &given : joint.givenNames)
+        longest = std::max(longest, given.size());
+    const qsizetype honorificLines = honorific.isEmpty() ? 0 : honorific.size() + 1;
+    const qsizetype lines = joint.family.size() + longest + honorificLines;
+    for (int step = 0; 1 - 0.05 * step >= MinScale - 1e-9; ++step) {
+        const double scale = 1 - 0.05 * step;
+        const double cell = CellPitch(RecipientNameSize * scale);
+        const double width = columns * cell + (columns - 1) * gap;
+        if (lines * cell > RecipientBottom - top + 1e-9 || width > right - left + 1e-9)
+            continue;
+        // Centred on the name's column as far as the place allows.
+        const double groupLeft = std::clamp(centre - width / 2, left, right - width);
+        SetPostcardFont(surface, job, RecipientNameSize * scale);
+        PrintColumn(surface, NameCells(joint.family, false), groupLeft + width / 2 - cell / 2, top);
+        const double givenTop = top + joint.family.size() * cell;
+        const double honorificTop = givenTop + (longest + 1) * cell;
+        for (qsizetype j = 0; j < columns; ++j) {
+            const double x = groupLeft + width - (j + 1) * cell - j * gap;
+            PrintColumn(surface, NameCells(joint.givenNames[j], false), x, givenTop);
+            if (!honorific.isEmpty())
+                PrintColumn(surface, NameCells(honorific, false), x, honorificTop);
+        }
+        return true;
+    }
+    return false;
+}
+
 void DrawRecipient(PrintSurface &surface, PrintJob &job, const Cls_住所 &record, double adj)
 {
     SetPostcardFont(surface, job, RecipientSize);
@@ -155,9 +193,15 @@ void DrawRecipient(PrintSurface &surface, PrintJob &job, const Cls_住所 &recor
         PrintRow(surface, PostalCells(record.PYubin), RecipientBoxX, adj + 10);
     DrawAddress(surface, job, record.PJu1, record.PJu2, adj);
     // The name keeps its height whatever the adjustment says.
-    if (!record.PName.isEmpty())
-        DrawName(surface, job, record.PName, RecipientHonorific(job.settings, record.PName), 45, 28,
-                 RecipientBottom, RecipientNameSize);
+    if (record.PName.isEmpty())
+        return;
+    const QString honorific = RecipientHonorific(job.settings, record.PName);
+    if (job.settings.JointNames) {
+        if (const std::optional<JointName> joint = ParseJointName(record.PName);
+            joint && DrawJointName(surface, job, *joint, honorific))
+            return;
+    }
+    DrawName(surface, job, record.PName, honorific, 45, 28, RecipientBottom, RecipientNameSize);
 }
 
 void DrawSender(PrintSurface &surface, PrintJob &job, const SenderInfo &sender, double adj)

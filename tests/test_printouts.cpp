@@ -9,6 +9,7 @@
 #include "print/print_run_state.h"
 #include "print/printouts.h"
 #include "print/recording_surface.h"
+#include "model/honorific.h"
 #include "print/surface_font.h"
 #include "settings/app_settings.h"
 
@@ -236,6 +237,49 @@ char *toString(const PrintFont &font)
 class TestPrintouts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A joint name on the card: the family name once, the given names side
+    // by side below it (the first on the right), their honorifics on one
+    // line, all within the name's place.
+    void jointNamesOnPostcards_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("two") << u"山田 太郎・花子"_s << 2;
+        QTest::newRow("three, long") << u"長谷川 一二三四五・花子・次郎"_s << 3;
+    }
+
+    void jointNamesOnPostcards()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, columns);
+        Fixture f(0, true, ScaleMillimetres);
+        f.settings.JointNames = true;
+        addCard(f, name, QString(), QString(), QString());
+        f.run(4);
+        const QList<RecordedOp> texts = ofKind(f.surface.ops, RecordedOp::Text);
+        const JointName joint = *ParseJointName(name);
+        QCOMPARE(texts.size(), joint.family.size() + joint.givenNames.join(QString()).size() + columns);
+        QList<double> honorificY, columnX;
+        for (const RecordedOp &o : texts) {
+            const double cell = o.font.Size * 25.4 / 72;
+            QVERIFY(o.font.Size >= 32 * 0.6 - 1e-9);
+            QVERIFY2(o.from.y() + cell <= 140 + 1e-9 && o.from.x() >= 25 - 1e-9 && o.from.x() + cell <= 63 + 1e-9,
+                     qPrintable(o.text));
+            if (o.text == u"様") {
+                honorificY << o.from.y();
+                columnX << o.from.x();
+            }
+        }
+        QCOMPARE(honorificY.size(), columns);
+        for (const double y : honorificY)
+            QCOMPARE(y, honorificY.first());
+        for (int j = 1; j < columns; ++j)
+            QVERIFY(columnX[j] < columnX[j - 1]);   // right to left
+        // The family name once, at the top.
+        QCOMPARE(texts.first().text, joint.family.left(1));
+        QCOMPARE(texts.first().from.y(), 28.0);
+    }
+
     // A name cut to fit keeps the honorific it is written with.
     void aCutNameKeepsItsWrittenHonorific()
     {
@@ -323,7 +367,7 @@ private Q_SLOTS:
         QTest::newRow("written already") << 1 << false << u"山田太郎様"_s << u"山田太郎様"_s
                                          << QStringList{u"郎"_s, u"様"_s};
         QTest::newRow("joint names") << 0 << true << u"山田 太郎・花子"_s << u"山田 太郎 様・花子 様"_s
-                                     << QStringList{u"子"_s, u"     "_s, u"様"_s};
+                                     << QStringList{u"花"_s, u"子"_s, u"様"_s};
         QTest::newRow("joint names off") << 0 << false << u"山田 太郎・花子"_s << u"山田 太郎・花子   様"_s
                                          << QStringList{u"子"_s, u"     "_s, u"様"_s};
     }
