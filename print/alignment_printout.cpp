@@ -3,6 +3,7 @@
 #include "print/print_surface.h"
 #include "print/printout_kinds.h"
 
+#include <QScopeGuard>
 #include <QSizeF>
 
 using namespace Qt::Literals::StringLiterals;
@@ -81,14 +82,9 @@ void DrawCrosshairs(MillimetrePen &pen, QSizeF paper)
 void DrawOnPaper(PrintSurface &surface, const std::function<void()> &draw)
 {
     const QPointF offset = surface.OffsetMm();
+    const auto restore = qScopeGuard([&] { surface.SetOffsetMm(offset); });
     surface.SetOffsetMm(-surface.PrintableOriginMm());
-    try {
-        draw();
-    } catch (...) {
-        surface.SetOffsetMm(offset);
-        throw;
-    }
-    surface.SetOffsetMm(offset);
+    draw();
 }
 
 void PrintAlignment(PrintSurface *surface, PrintJob &job, int kind)
