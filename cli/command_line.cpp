@@ -2,6 +2,7 @@
 
 #include "cli/terminal_progress.h"
 #include "files/csv_reader.h"
+#include "files/label_templates.h"
 #include "model/app_error.h"
 #include "model/book_document.h"
 #include "print/font_substitutes.h"
@@ -9,6 +10,7 @@
 #include "print/printer_surface.h"
 #include "print/printout_kinds.h"
 #include "print/printouts.h"
+#include "print/standard_label_sheet.h"
 #include "settings/app_settings.h"
 #include "settings/settings_defaults.h"
 #include "settings/settings_sections.h"
@@ -28,11 +30,14 @@ namespace {
 const QString kVersion = u"Yuzaribo 1.0"_s;
 
 const QString kUsage = uR"(使い方: yuzaribo [住所録.csv]
-        yuzaribo --print 種類 [--sender] (--pdf ファイル | --printer プリンタ名) 住所録.csv
+        yuzaribo --print 種類 [--sender] [--start 番号] [--outlines] (--pdf ファイル | --printer プリンタ名) 住所録.csv
   --print 種類      ウィンドウを開かずに、住所録の全員を住所録の順に印刷します。
                     種類: list（住所録一覧表）、labels（宛名ラベル）、
                           phones（電話番号一覧表）、postcards（はがき宛名面）
+                    宛名ラベルは、印刷の画面で選んだラベル用紙に印刷します。
   --sender          はがきに差出人も印刷します。
+  --start 番号      宛名ラベルを1枚目のその番号のラベルから印刷します（左上が1）。
+  --outlines        宛名ラベルの枠を細い灰色の線で印刷します。
   --pdf ファイル    PDFファイルに保存します。
   --printer 名前    そのプリンタ（CUPS のキュー名）で印刷します。
   --help            この説明を表示します。
@@ -40,10 +45,13 @@ const QString kUsage = uR"(使い方: yuzaribo [住所録.csv]
 終了コード: 0 成功、1 住所録・プリンタ・PDFの失敗、2 使い方の誤り。
 
 Usage: yuzaribo [BOOK.csv]
-       yuzaribo --print KIND [--sender] (--pdf FILE | --printer NAME) BOOK.csv
+       yuzaribo --print KIND [--sender] [--start N] [--outlines] (--pdf FILE | --printer NAME) BOOK.csv
   --print KIND      print every entry of the book in book order, without a window;
-                    KIND: list, labels, phones or postcards
+                    KIND: list, labels, phones or postcards;
+                    labels go on the label sheet chosen in the print window
   --sender          also print the sender on postcards
+  --start N         start the labels at label N of the first sheet (1 is top left)
+  --outlines        print the labels' outlines in thin grey
   --pdf FILE        write a PDF file
   --printer NAME    print on that CUPS queue
   --help            show this help
@@ -59,6 +67,8 @@ void write(std::FILE *stream, const QString &text)
 struct PrintRequest {
     int kind = 0;
     bool sender = false;
+    int labelStart = 1;
+    bool labelOutlines = false;
     QString pdf, printer, book;
 };
 
@@ -138,11 +148,25 @@ int runPrint(int argc, char **argv, const PrintRequest &request)
     printer.Name = request.printer;
     printer.ToPdfFile = !request.pdf.isEmpty();
     printer.PdfFileName = request.pdf;
-    ApplyKindPaper(printer, kind.paper);
 
     PrintRunState run;
     run.PrintKindName = kind.name;
     run.PrintSender = request.sender && kind.asksSender;
+    if (kind.kind == 2) {
+        if (!settings.LabelPart.isEmpty()) {
+            if (const LabelSheet *sheet = LabelSheetDatabase::System().Find(settings.LabelBrand, settings.LabelPart))
+                run.Labels.Sheet = *sheet;
+            else
+                write(stderr, u"yuzaribo: ラベル用紙「%1 %2」がラベル用紙のデータに見つかりません。標準の用紙で印刷します。\n"_s
+                                  .arg(settings.LabelBrand, settings.LabelPart));
+        }
+        const int count = run.Labels.Sheet ? run.Labels.Sheet->LabelCount() : StandardLabelCount;
+        if (request.labelStart > count)
+            return usageError(u"--start %1: この用紙のラベルは %2 枚です。"_s.arg(request.labelStart).arg(count));
+        run.Labels.Start = request.labelStart;
+        run.Labels.Outlines = request.labelOutlines;
+    }
+    ApplyKindPaper(printer, PaperOfRun(kind, run.Labels));
     const BookEntries entries(document.OpenBook());
     const QString documentName = printer.ToPdfFile ? PrintDocumentTitle(kind, document.BookFileName()) : kind.name;
     PrinterSurface surface(printer, documentName, printer.PdfFileName);
@@ -201,6 +225,15 @@ std::optional<int> RunCommandLine(int argc, char **argv)
             printing = true;
         } else if (a == u"--sender") {
             request.sender = true;
+        } else if (a == u"--start") {
+            QString number;
+            bool ok = false;
+            if (value(number))
+                request.labelStart = number.toInt(&ok);
+            if (!ok || request.labelStart < 1)
+                return usageError(u"--start のあとにラベルの番号（1以上）がありません。"_s);
+        } else if (a == u"--outlines") {
+            request.labelOutlines = true;
         } else if (a == u"--pdf") {
             if (!value(request.pdf))
                 return usageError(u"--pdf のあとにファイル名がありません。"_s);

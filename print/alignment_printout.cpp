@@ -1,5 +1,6 @@
 #include "print/printouts.h"
 
+#include "print/print_run_state.h"
 #include "print/print_surface.h"
 #include "print/printout_kinds.h"
 
@@ -97,7 +98,7 @@ void PrintAlignment(PrintSurface *surface, PrintJob &job, int kind)
     try {
         run.ShowPrinting();
         PrintSurface &page = run.Surface();
-        const QSizeF paper = PaperMm(row->paper);
+        const QSizeF paper = PaperMm(PaperOfRun(*row, job.run.Labels));
         DrawOnPaper(page, [&] {
             MillimetrePen pen(page);
             page.DrawWidth = 1;

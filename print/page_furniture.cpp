@@ -179,7 +179,7 @@ void PrintoutRun::SetUpPaper()
     m_job.progress.SetValue(2);
     m_job.progress.SetStatus(u"用紙設定中..."_s);
     if (m_previewFlag == 0) {
-        const KindPaper &paper = m_kind.paper;
+        const KindPaper paper = PaperOfRun(m_kind, m_job.run.Labels);
         // A card is drawn in millimetres on whatever page the printer gives,
         // so a setting the printer refuses for the user-defined paper does
         // not stop the run; A4 it must take.
@@ -193,6 +193,8 @@ void PrintoutRun::SetUpPaper()
             }
         };
         step([&] { m_surface->SetScaleMode(paper.scaleMode); });
+        if (paper.paperSize == PaperUser)
+            m_surface->SetUserPaperSize(paper.widthTwips, paper.heightTwips);
         step([&] { m_surface->SetPaperSize(paper.paperSize); });
         // A landscape list printed before must not turn a portrait page.
         step([&] { m_surface->SetOrientation(paper.orientation); });

@@ -63,7 +63,7 @@ QPen PainterSurface::pen(const QPainter &painter) const
 {
     // Widths are dots of the surface (printer dots, canvas pixels), whatever its scale.
     const double width = qMax(1, DrawWidth) * m_dotRatio;
-    QPen pen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(ForeColor, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     pen.setCosmetic(true);
     if (DrawStyle == DrawStyleDotted) {
         // Dots as long as a screen pixel, gaps twice that, on any device: in
@@ -252,4 +252,17 @@ void PainterSurface::drawBox(const QPointF &corner1, const QPointF &corner2)
     painter.setPen(pen(painter));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(box);
+}
+
+void PainterSurface::drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius)
+{
+    flushText();
+    QPainter &painter = activePainter();
+    const QRectF box = QRectF(toTwips(corner1), toTwips(corner2)).normalized();
+    const double r = radius * TwipsPerUnit(ScaleMode());
+    painter.setPen(pen(painter));
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.drawRoundedRect(box, r, r);
+    painter.setRenderHint(QPainter::Antialiasing, false);
 }

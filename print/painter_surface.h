@@ -34,6 +34,7 @@ protected:
     double textWidth(const QString &text) override;
     void drawLine(const QPointF &from, const QPointF &to) override;
     void drawBox(const QPointF &corner1, const QPointF &corner2) override;
+    void drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius) override;
 
     // Texts go to the painter in batches of one face, as one glyph run: a
     // card of postcards is 150 small texts, and a PDF pays for each call.

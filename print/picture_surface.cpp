@@ -67,9 +67,19 @@ void PictureSurface::drawText(const QPointF &topLeft, const QString &text)
     op.text = stored;
 }
 
-void PictureSurface::drawLine(const QPointF &from, const QPointF &to) { record(Op::Line, from, to); }
+void PictureSurface::drawLine(const QPointF &from, const QPointF &to) { record(Op::Line, from, to).penColor = ForeColor.rgba(); }
 
-void PictureSurface::drawBox(const QPointF &corner1, const QPointF &corner2) { record(Op::Box, corner1, corner2); }
+void PictureSurface::drawBox(const QPointF &corner1, const QPointF &corner2)
+{
+    record(Op::Box, corner1, corner2).penColor = ForeColor.rgba();
+}
+
+void PictureSurface::drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius)
+{
+    Op &op = record(Op::RoundedBox, corner1, corner2);
+    op.penColor = ForeColor.rgba();
+    op.radius = quint16(qBound(0.0, radius * 100, 65535.0));
+}
 
 void PictureSurface::ReserveLike(const PictureSurface &other)
 {
@@ -103,7 +113,7 @@ void PictureSurface::Play(QPainter &painter, double unitsPerTwip)
     // comes back afterwards.
     const PrintFont font = Font;
     const int drawWidth = DrawWidth, drawStyle = DrawStyle, fillStyle = FillStyle;
-    const QColor fillColor = FillColor;
+    const QColor fillColor = FillColor, foreColor = ForeColor;
 
     painter.save();
     painter.scale(unitsPerTwip, unitsPerTwip);
@@ -127,10 +137,16 @@ void PictureSurface::Play(QPainter &painter, double unitsPerTwip)
                 PainterSurface::drawText(a, QString(QChar(char16_t(op.text))));
             break;
         case Op::Line:
+            ForeColor = QColor::fromRgba(op.penColor);
             PainterSurface::drawLine(a, b);
             break;
         case Op::Box:
+            ForeColor = QColor::fromRgba(op.penColor);
             PainterSurface::drawBox(a, b);
+            break;
+        case Op::RoundedBox:
+            ForeColor = QColor::fromRgba(op.penColor);
+            PainterSurface::drawRoundedBox(a, b, op.radius / 100.0);
             break;
         }
     }
@@ -143,6 +159,7 @@ void PictureSurface::Play(QPainter &painter, double unitsPerTwip)
     DrawStyle = drawStyle;
     FillStyle = fillStyle;
     FillColor = fillColor;
+    ForeColor = foreColor;
 }
 
 const QPicture &PictureSurface::Picture()

@@ -36,20 +36,27 @@ protected:
     void drawText(const QPointF &topLeft, const QString &text) override;
     void drawLine(const QPointF &from, const QPointF &to) override;
     void drawBox(const QPointF &corner1, const QPointF &corner2) override;
+    void drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius) override;
 
 private:
     // 32 bytes an operation: a postcard run keeps millions of them. Points
     // are in the page's unit; single precision keeps a thousandth of a twip
     // on the largest page.
     struct Op {
-        enum Kind : quint8 { Text, Line, Box };
+        enum Kind : quint8 { Text, Line, Box, RoundedBox };
         Kind kind;
         quint8 drawStyle;
         quint8 fillStyle;
-        quint16 font;        // index into the fonts all pages share
+        union {
+            quint16 font;          // text: index into the fonts all pages share
+            quint16 radius;        // rounded box: the corner in hundredths of the unit
+        };
         qint16 drawWidth;
         QRgb fillColor;
-        quint32 text;        // one UTF-16 unit itself, or LongText | index into m_texts
+        union {
+            quint32 text;          // text: one UTF-16 unit itself, or LongText | index into m_texts
+            QRgb penColor;         // lines and boxes
+        };
         float ax, ay, bx, by;  // text: top-left; line and box: the two ends
     };
     static constexpr quint32 LongText = 0x80000000u;

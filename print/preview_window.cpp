@@ -169,7 +169,7 @@ QWidget *PaintedPanel(QWidget *parent, const QString &name, const QColor &colour
 PreviewWindow::PreviewWindow(PrintDialog &printDialog)
     : QWidget(&printDialog, Qt::Window), m_dialog(printDialog), m_run(printDialog.run()),
       m_kind(FindPrintoutKind(m_run.PreviewKind) ? *FindPrintoutKind(m_run.PreviewKind) : PrintoutKinds().front()),
-      m_sender(m_run.PrintSender)
+      m_sender(m_run.PrintSender), m_labels(m_run.Labels)
 {
     setObjectName(u"F_Prevew"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -268,7 +268,7 @@ void PreviewWindow::resizeEvent(QResizeEvent *event)
 
 void PreviewWindow::SetupPreviewPage(int pageIndex)
 {
-    ApplyKindPaper(m_dialog.CurrentPrinter(), m_kind.paper);
+    ApplyKindPaper(m_dialog.CurrentPrinter(), PaperOfRun(m_kind, m_labels));
     QScreen *screen = m_dialog.screen();
     if (screen) {
         const QRect available = screen->availableGeometry();
@@ -284,7 +284,7 @@ void PreviewWindow::SetupPreviewPage(int pageIndex)
 void PreviewWindow::FitPageToPrinter(int pageIndex)
 {
     m_pages[size_t(pageIndex)] =
-        std::make_unique<PictureSurface>(PaperTwips(m_dialog.CurrentPrinter()), m_kind.paper.scaleMode);
+        std::make_unique<PictureSurface>(PaperTwips(m_dialog.CurrentPrinter()), PaperOfRun(m_kind, m_labels).scaleMode);
 }
 
 void PreviewWindow::FillZoomList()
@@ -444,6 +444,9 @@ void PreviewWindow::printFromPreview()
     // What the pages show, whatever the dialog printed meanwhile.
     m_run.PrintKindName = m_kind.name;
     m_run.PrintSender = m_sender;
+    // The labels as previewed; the dialog's own choice comes back afterwards.
+    const LabelRunChoice dialogLabels = m_run.Labels;
+    m_run.Labels = m_labels;
 
     // Deleted here, after the run, never while the printout still uses it.
     QPointer<PrintProgressWindow> progress = new PrintProgressWindow(m_run, this);
@@ -467,6 +470,9 @@ void PreviewWindow::printFromPreview()
         MessageBoxes::ReportError(this, QString::fromUtf8(e.what()));
     }
     m_printing = false;
+    m_run.Labels = dialogLabels;
+    if (!m_run.PrintCancelled)
+        m_dialog.LabelRunPrinted(m_kind.kind);
     // Closing, not only discarding, hands the focus back to this window
     // (the cancel button has closed it already).
     if (!m_run.PrintCancelled && progress)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/print_job.h"
+#include "print/print_run_state.h"
 
 #include <QWidget>
 #include <memory>
@@ -67,6 +68,7 @@ private:
     PrintRunState &m_run;
     const PrintoutKind &m_kind;   // what the pages show
     bool m_sender = false;        // postcards: with the sender
+    LabelRunChoice m_labels;      // labels: the sheet, start and outlines previewed
     std::vector<std::unique_ptr<PictureSurface>> m_pages;
 
     QFrame *m_coolBar = nullptr;

@@ -14,7 +14,11 @@
 #include "model/app_state.h"
 #include "model/book_document.h"
 #include "model/honorific.h"
+#include "files/label_sheet.h"
+#include "files/label_templates.h"
+#include "print/label_sheet_dialog.h"
 #include "print/picture_surface.h"
+#include "print/standard_label_sheet.h"
 #include "print/preview_window.h"
 #include "print/print_progress_window.h"
 #include "print/printer_choice_dialog.h"
@@ -32,6 +36,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 
 #include <algorithm>
 
@@ -41,8 +46,9 @@ namespace {
 
 // The window's outer size, frame and caption bar included.
 constexpr int kWidth = 7215;    // twips
-// The row of the honorific below the buttons adds 690 to the first form's 7125.
-constexpr int kHeight = 7815;
+// The row of the honorific below the buttons adds 690 to the first form's
+// 7125, the two rows of the label sheet 1080 more.
+constexpr int kHeight = 8895;
 
 const TwipsPlace kLayout[] = {
     {u"lst_対象者", 400, 1575, 2450, 2085},
@@ -73,6 +79,11 @@ const TwipsPlace kLayout[] = {
     {u"cmb_敬称", 2450, 6878, 1300, 345},
     {u"chk_連名", 4150, 6938, 220, 225},
     {u"lbl_連名", 4380, 6870, 2400, 360},
+    {u"cmd_ラベル用紙", 1650, 7515, 5145, 360},
+    {u"txt_開始位置", 1350, 7935, 900, 360},
+    {u"lbl_開始位置", 2340, 7935, 1740, 360},
+    {u"chk_ラベル枠", 4150, 8003, 220, 225},
+    {u"lbl_ラベル枠", 4380, 7935, 2400, 360},
 };
 
 struct ButtonArt {
@@ -140,6 +151,7 @@ PrintDialog::PrintDialog(MainWindow &main)
     FillPrintLists();
     m_run.PrintListsChanged = false;
     TintInputControls(this);
+    showLabelControls();
     m_run.PrintDialogReady = true;
 
     if (const QScreen *screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen()) {
@@ -176,8 +188,8 @@ void PrintDialog::buildControls()
         m_counts[size_t(i)] = new QLabel(this);
         m_counts[size_t(i)]->setObjectName(u"lbl_対象件数(%1)"_s.arg(i));
     }
-    auto *a4 = new QLabel(u"はがき以外は用紙は「A4」です"_s, this);
-    a4->setObjectName(u"lbl_A4"_s);
+    m_paperNote = new QLabel(u"はがき以外は用紙は「A4」です"_s, this);
+    m_paperNote->setObjectName(u"lbl_A4"_s);
 
     for (const ButtonArt &art : kButtons) {
         auto *button = new PictureButton(this);
@@ -224,6 +236,40 @@ void PrintDialog::buildControls()
     auto *jointCaption = new QLabel(this);
     jointCaption->setObjectName(u"lbl_連名"_s);
     TickOnCaptionClick(jointCaption, m_joint);
+    // The label sheet, the start position and the outlines: for labels only.
+    m_sheet = new QPushButton(this);
+    m_sheet->setObjectName(u"cmd_ラベル用紙"_s);
+    m_sheet->setAccessibleName(u"ラベル用紙"_s);
+    m_sheet->setToolTip(u"宛名ラベルを印刷する用紙を選びます。"_s);
+    m_sheet->setStyleSheet(u"text-align: left; padding-left: 6px;"_s);
+    m_start = new QSpinBox(this);
+    m_start->setObjectName(u"txt_開始位置"_s);
+    m_start->setAccessibleName(u"開始位置"_s);
+    m_start->setToolTip(u"1枚目の用紙で最初に印刷するラベルの番号です（左上から横へ数えます）。"
+                        u"使い済みのラベルは空けます。印刷のたびに1に戻ります。"_s);
+    m_start->setRange(1, 14);
+    m_startPlace = new QLabel(this);
+    m_startPlace->setObjectName(u"lbl_開始位置"_s);
+    m_outlines = new QCheckBox(this);
+    m_outlines->setObjectName(u"chk_ラベル枠"_s);
+    m_outlines->setAccessibleName(u"ラベルの枠を印刷"_s);
+    m_outlines->setToolTip(u"ラベルの輪郭を細い灰色の線で印刷します。普通の紙に試し印刷して、"
+                           u"ラベル用紙に重ねて確かめるときに使います。"_s);
+    auto *outlinesCaption = new QLabel(this);
+    outlinesCaption->setObjectName(u"lbl_ラベル枠"_s);
+    TickOnCaptionClick(outlinesCaption, m_outlines);
+    connect(m_sheet, &QPushButton::clicked, this, &PrintDialog::ChooseLabelSheet);
+    connect(m_start, &QSpinBox::valueChanged, this, [this](int value) {
+        m_run.Labels.Start = value;
+        showLabelControls();
+    });
+    connect(m_outlines, &QCheckBox::toggled, this, [this](bool on) { m_run.Labels.Outlines = on; });
+    for (QRadioButton *option : m_kinds)
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                showLabelControls();
+        });
+
     connect(m_honorific, &QComboBox::activated, this, &PrintDialog::keepAddressing);
     connect(m_joint, &QCheckBox::toggled, this, &PrintDialog::keepAddressing);
 
@@ -235,7 +281,8 @@ void PrintDialog::buildControls()
     QWidget *order[] = {m_sort, button(u"cmd_位置合わせ"_s), m_reset, button(u"cmd_プリンタ選択"_s), m_candidates, button(u"cmd_選択(0)"_s),
                         button(u"cmd_選択(1)"_s), button(u"cmd_選択(2)"_s), button(u"cmd_選択(3)"_s),
                         m_toPrint, m_detail[0], m_detail[1], m_kinds[0], m_kinds[1], m_kinds[2], m_kinds[3],
-                        button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s), m_honorific, m_joint};
+                        button(u"cmd_閉じる"_s), button(u"cmd_Go(0)"_s), button(u"cmd_Go(1)"_s), m_honorific, m_joint,
+                        m_sheet, m_start, m_outlines};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -432,15 +479,108 @@ void PrintDialog::SortToPrint(SortOrder order)
     setResetEnabled(true);
 }
 
+void PrintDialog::storePrintSettings()
+{
+    M_RegS::SavePrintSection(m_main.store(), m_main.AppSettings());
+    if (!m_main.store().sync())
+        MessageBoxes::ReportError(this, u"設定を保存できませんでした。設定ファイル「%1」に書き込めません。"_s
+                                            .arg(m_main.store().fileName()));
+}
+
 void PrintDialog::keepAddressing()
 {
     SettingsRecord &settings = m_main.AppSettings();
     settings.Honorific = qint16(m_honorific->currentIndex());
     settings.JointNames = m_joint->isChecked();
-    M_RegS::SavePrintSection(m_main.store(), settings);
-    if (!m_main.store().sync())
-        MessageBoxes::ReportError(this, u"設定を保存できませんでした。設定ファイル「%1」に書き込めません。"_s
-                                            .arg(m_main.store().fileName()));
+    storePrintSettings();
+}
+
+void PrintDialog::showLabelControls()
+{
+    const bool labels = Kind() == 2;
+    if (labels)
+        resolveStoredSheet();
+    const std::optional<LabelSheet> &sheet = m_run.Labels.Sheet;
+    m_sheet->setText(sheet ? sheet->Caption() : StandardSheetCaption());
+    const int count = sheet ? sheet->LabelCount() : StandardLabelCount;
+    {
+        const QSignalBlocker quiet(m_start);
+        m_start->setMaximum(count);
+        m_start->setValue(std::clamp(m_run.Labels.Start, 1, count));
+    }
+    m_run.Labels.Start = m_start->value();
+    // The standard sheet: odd labels on the left, row by row.
+    const int n = m_start->value();
+    const QPoint place = sheet ? sheet->RowColumnOf(n) : QPoint(n % 2 ? 1 : 2, (n + 1) / 2);
+    m_startPlace->setText(u"（%1行目・%2列目）"_s.arg(place.y()).arg(place.x()));
+    for (QWidget *w : std::initializer_list<QWidget *>{m_sheet, m_start, m_startPlace, m_outlines})
+        w->setEnabled(labels);
+    m_paperNote->setText(labels && sheet && sheet->paperName != u"A4"_s
+                             ? u"ラベル用紙は「%1」です"_s.arg(sheet->paperName)
+                             : u"はがき以外は用紙は「A4」です"_s);
+}
+
+void PrintDialog::resolveStoredSheet()
+{
+    if (m_storedSheetResolved)
+        return;
+    m_storedSheetResolved = true;
+    const SettingsRecord &settings = AppSettings();
+    if (settings.LabelPart.isEmpty())
+        return;
+    const LabelSheet *sheet = nullptr;
+    {
+        WaitCursor busy;
+        sheet = LabelSheetDatabase::System().Find(settings.LabelBrand, settings.LabelPart);
+    }
+    if (sheet) {
+        m_run.Labels.Sheet = *sheet;
+        return;
+    }
+    MessageBoxes::Show(this,
+                       u"ラベル用紙「%1 %2」がラベル用紙のデータに見つかりません。\n"
+                       u"標準の用紙（%3）で印刷します。"_s.arg(settings.LabelBrand, settings.LabelPart,
+                                                               StandardSheetCaption()),
+                       MsgIcon::Exclamation);
+}
+
+void PrintDialog::ChooseLabelSheet()
+{
+    if (Kind() != 2 || isRunning())
+        return;
+    const LabelSheetDatabase *database = nullptr;
+    {
+        WaitCursor busy;
+        database = &LabelSheetDatabase::System();
+    }
+    if (database->Sheets().empty())
+        MessageBoxes::Show(this,
+                           u"ラベル用紙のデータが見つかりません。標準の用紙だけを選べます。\n"
+                           u"ほかの用紙を使うには、パッケージ glabels-data を入れてください。"_s,
+                           MsgIcon::Information);
+    const LabelSheet *current = nullptr;
+    if (m_run.Labels.Sheet)
+        current = database->Find(m_run.Labels.Sheet->brand, m_run.Labels.Sheet->part);
+    LabelSheetDialog::Open(this, database->Sheets(), current, [this](const LabelSheet *sheet) { UseLabelSheet(sheet); });
+}
+
+void PrintDialog::UseLabelSheet(const LabelSheet *sheet)
+{
+    m_run.Labels.Sheet = sheet ? std::optional<LabelSheet>(*sheet) : std::nullopt;
+    m_storedSheetResolved = true;
+    SettingsRecord &settings = m_main.AppSettings();
+    settings.LabelBrand = sheet ? sheet->brand : QString();
+    settings.LabelPart = sheet ? sheet->part : QString();
+    storePrintSettings();
+    showLabelControls();
+}
+
+void PrintDialog::LabelRunPrinted(int kind)
+{
+    if (kind != 2)
+        return;
+    m_run.Labels.Start = 1;
+    showLabelControls();
 }
 
 bool PrintDialog::AskPdfFile(QWidget *owner)
@@ -594,6 +734,8 @@ void PrintDialog::Go(int index)
 
         if (!m_run.PrintCancelled && progress)
             progress->close();
+        if (index == 0 && !m_run.PrintCancelled)
+            LabelRunPrinted(kind.kind);
         setEnabled(true);
         if (index == 1 && !m_run.PrintCancelled && m_preview) {
             m_preview->activateWindow();

@@ -17,7 +17,10 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
+class QSpinBox;
+struct LabelSheet;
 struct PrinterSetup;
 struct SettingsRecord;
 
@@ -61,6 +64,16 @@ public:
     void SortToPrint(SortOrder order);
     void Go(int index);                // cmd_Go: 0 print, 1 preview
 
+    // Labels: the sheet chooser (cmd_ラベル用紙) over the label database,
+    // loaded on first use.
+    void ChooseLabelSheet();
+    // Prints labels on sheet from now on (null: the standard sheet), and
+    // keeps the choice in the settings.
+    void UseLabelSheet(const LabelSheet *sheet);
+    // After a run of kind on the printer: a labels run used the labels
+    // before the start position, and the next run starts at label 1.
+    void LabelRunPrinted(int kind);
+
     // With "PDFファイルに保存" chosen, asks owner's user for the file of the
     // coming run; false when cancelled. True at once for a printer.
     bool AskPdfFile(QWidget *owner);
@@ -91,6 +104,8 @@ private:
     void buildControls();
     // The honorific and the joint names as chosen, into the settings and the store.
     void keepAddressing();
+    // The print section into the settings store; a failure is reported.
+    void storePrintSettings();
     // False when nothing was there to move.
     bool moveItems(QListWidget *from, QListWidget *to, bool onlySelected);
     void moveOne(QListWidget *from, QListWidget *to);
@@ -98,6 +113,11 @@ private:
     void showCounts();
     void setDetailEnabled(int index, bool enabled);
     void setResetEnabled(bool enabled);
+    // The labels' controls: usable with the labels kind, showing the sheet.
+    void showLabelControls();
+    // The sheet of the settings, the first time labels are chosen; one no
+    // longer in the database falls back to the standard sheet, with a word.
+    void resolveStoredSheet();
 
     MainWindow &m_main;
     PrintRunState m_run;
@@ -110,6 +130,12 @@ private:
     QCheckBox *m_joint = nullptr;        // chk_連名
     PictureButton *m_reset = nullptr;             // cmd_初期化
     std::array<QRadioButton *, 4> m_kinds{};      // opt_印刷形式
+    QLabel *m_paperNote = nullptr;                // lbl_A4
+    QPushButton *m_sheet = nullptr;               // cmd_ラベル用紙
+    QSpinBox *m_start = nullptr;                  // txt_開始位置
+    QLabel *m_startPlace = nullptr;               // lbl_開始位置
+    QCheckBox *m_outlines = nullptr;              // chk_ラベル枠
+    bool m_storedSheetResolved = false;
     QPointer<PreviewWindow> m_preview;
     bool m_running = false;
 };

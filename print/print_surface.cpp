@@ -53,6 +53,14 @@ void PrintSurface::Box(double x, double y, double dx, double dy)
     CurrentY = y + dy;
 }
 
+void PrintSurface::RoundedBox(double x, double y, double dx, double dy, double radius)
+{
+    const QPointF shift = offset();
+    drawRoundedBox(QPointF(x, y) + shift, QPointF(x + dx, y + dy) + shift, qMax(0.0, radius));
+    CurrentX = x + dx;
+    CurrentY = y + dy;
+}
+
 namespace {
 
 // The longest start of text (whole characters) whose width fits.

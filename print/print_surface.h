@@ -44,11 +44,18 @@ public:
     int DrawStyle = DrawStyleSolid;
     int FillStyle = FillTransparent;
     QColor FillColor = Qt::black;
+    QColor ForeColor = Qt::black;     // the pen of lines and boxes
 
     // Page set-up. Only the printer acts on it; on a preview page the unit
     // comes from the preview window and these do nothing.
     virtual void SetScaleMode(int mode) { Q_UNUSED(mode); }
     virtual void SetPaperSize(int code) { Q_UNUSED(code); }
+    // The size the user-defined paper (PaperUser) stands for, portrait.
+    virtual void SetUserPaperSize(int widthTwips, int heightTwips)
+    {
+        Q_UNUSED(widthTwips);
+        Q_UNUSED(heightTwips);
+    }
     virtual void SetOrientation(int code) { Q_UNUSED(code); }
     virtual void SetPrintQuality(int code) { Q_UNUSED(code); }
     int ScaleMode() const { return m_scaleMode; }
@@ -73,6 +80,9 @@ public:
     // position at the far corner.
     void Line(double x, double y, double dx, double dy);
     void Box(double x, double y, double dx, double dy);
+    // A box's outline with corners rounded to radius (the surface's unit);
+    // never filled.
+    void RoundedBox(double x, double y, double dx, double dy, double radius);
 
     // The height a printed line advances: the font's size in the surface's
     // unit. The layouts were drawn for faces whose line is as high as their
@@ -103,6 +113,7 @@ protected:
     virtual double textWidth(const QString &text) = 0;
     virtual void drawLine(const QPointF &from, const QPointF &to) = 0;
     virtual void drawBox(const QPointF &corner1, const QPointF &corner2) = 0;
+    virtual void drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius) = 0;
 
 private:
     // The adjustment in the surface's unit.

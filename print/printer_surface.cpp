@@ -132,13 +132,18 @@ void PrinterSurface::SetScaleMode(int mode)
 void PrinterSurface::SetPaperSize(int code)
 {
     m_setup.PaperSize = code;
-    // Only postcards use a paper of their own; without a size given yet
-    // (no postcard preview before), the card is that size.
+    // Without a size given yet, the user-defined paper is the postcard.
     if (code == PaperUser && (m_setup.PaperWidthTwips <= 0 || m_setup.PaperHeightTwips <= 0)) {
         m_setup.PaperWidthTwips = PostcardWidthTwips;
         m_setup.PaperHeightTwips = PostcardHeightTwips;
     }
     applyPageLayout();
+}
+
+void PrinterSurface::SetUserPaperSize(int widthTwips, int heightTwips)
+{
+    m_setup.PaperWidthTwips = widthTwips;
+    m_setup.PaperHeightTwips = heightTwips;
 }
 
 void PrinterSurface::SetOrientation(int code)

@@ -25,6 +25,7 @@ public:
 
     void SetScaleMode(int mode) override;
     void SetPaperSize(int code) override;
+    void SetUserPaperSize(int widthTwips, int heightTwips) override;
     void SetOrientation(int code) override;
     void SetPrintQuality(int code) override;
     void NewPage() override;

@@ -1,5 +1,6 @@
 #include "print/printout_kinds.h"
 
+#include "print/print_run_state.h"
 #include "print/print_surface.h"
 #include "print/printer_setup.h"
 #include "print/printouts.h"
@@ -41,6 +42,21 @@ QString PrintDocumentTitle(const PrintoutKind &kind, const QString &bookFileName
     const QString title = kind.header ? kind.header->title : kind.name;
     const QString file = bookFileName.isEmpty() ? u"無題"_s : QFileInfo(bookFileName).fileName();
     return title + u" - "_s + file;
+}
+
+KindPaper LabelSheetPaper(const LabelSheet &sheet)
+{
+    if (sheet.paperName == u"A4"_s)
+        return {ScaleTwips, PaperA4, OrientationPortrait};
+    return {ScaleTwips, PaperUser, OrientationPortrait, qRound(sheet.paperMm.width() * 1440 / 25.4),
+            qRound(sheet.paperMm.height() * 1440 / 25.4)};
+}
+
+KindPaper PaperOfRun(const PrintoutKind &kind, const LabelRunChoice &labels)
+{
+    if (kind.kind == 2 && labels.Sheet)
+        return LabelSheetPaper(*labels.Sheet);
+    return kind.paper;
 }
 
 void ApplyKindPaper(PrinterSetup &printer, const KindPaper &paper)

@@ -8,6 +8,8 @@
 #include <vector>
 
 class PrintSurface;
+struct LabelSheet;
+struct LabelRunChoice;
 struct PrinterSetup;
 
 // The page header of the lists and the label sheet: the title at titleX,
@@ -57,6 +59,11 @@ const PrintoutKind *FindPrintoutKind(int kind);
 // A PDF's title: the printout's title and the book's file name, as in
 // "住所録一覧表 - 友人.csv" ("無題" for an untitled book).
 QString PrintDocumentTitle(const PrintoutKind &kind, const QString &bookFileName);
+
+// The paper a run of kind prints on: the kind's own, or for labels the
+// chosen sheet's.
+KindPaper PaperOfRun(const PrintoutKind &kind, const LabelRunChoice &labels);
+KindPaper LabelSheetPaper(const LabelSheet &sheet);
 
 // Tells the printer's set-up the paper of a kind.
 void ApplyKindPaper(PrinterSetup &printer, const KindPaper &paper);

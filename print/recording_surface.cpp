@@ -40,6 +40,7 @@ RecordedOp RecordingSurface::op(RecordedOp::Kind kind) const
     o.drawStyle = DrawStyle;
     o.fillStyle = FillStyle;
     o.fillColor = FillColor;
+    o.foreColor = ForeColor;
     return o;
 }
 
@@ -116,6 +117,15 @@ void RecordingSurface::drawBox(const QPointF &corner1, const QPointF &corner2)
     RecordedOp o = op(RecordedOp::Box);
     o.from = corner1;
     o.to = corner2;
+    record(o);
+}
+
+void RecordingSurface::drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius)
+{
+    RecordedOp o = op(RecordedOp::Box);
+    o.from = corner1;
+    o.to = corner2;
+    o.radius = radius;
     record(o);
 }
 

@@ -4,6 +4,7 @@
 #include "print/print_surface.h"
 
 #include <QList>
+#include <QSize>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct RecordedOp {
     PrintFont font;
     int drawWidth = 0, drawStyle = 0, fillStyle = 0;
     QColor fillColor;
+    QColor foreColor;
+    double radius = 0;         // a rounded box's corners
     int value = 0;             // the code of a page set-up operation
 };
 
@@ -34,6 +37,8 @@ public:
 
     void SetScaleMode(int mode) override;
     void SetPaperSize(int code) override;
+    void SetUserPaperSize(int widthTwips, int heightTwips) override { userPaper = QSize(widthTwips, heightTwips); }
+    QSize userPaper;
     void SetOrientation(int code) override;
     void SetPrintQuality(int code) override;
     void NewPage() override;
@@ -52,6 +57,7 @@ protected:
     double textWidth(const QString &text) override;
     void drawLine(const QPointF &from, const QPointF &to) override;
     void drawBox(const QPointF &corner1, const QPointF &corner2) override;
+    void drawRoundedBox(const QPointF &corner1, const QPointF &corner2, double radius) override;
 
 private:
     RecordedOp op(RecordedOp::Kind kind) const;

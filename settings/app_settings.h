@@ -28,6 +28,9 @@ struct SettingsRecord {
     // side by side.
     qint16 Honorific = 0;
     bool JointNames = false;
+    // The label sheet the labels print on, by the database's maker and part
+    // number; both empty for the standard 2 × 7 sheet.
+    QString LabelBrand, LabelPart;
     SenderInfo Sender;
 };
 

@@ -176,6 +176,13 @@ void LoadPrintSection(SettingsStore &store, SettingsRecord &s)
     const qint16 honorific = boundedNumber(store.get(kPrint, u"Keisho"_s, QString()), 0, -1, 6);
     s.Honorific = honorific >= 0 && honorific <= 5 ? honorific : 0;
     s.JointNames = store.get(kPrint, u"Renmei"_s, QString()) == u"1"_s;
+    // The label sheet by maker and part; none (or half of one) is the standard sheet.
+    s.LabelBrand = store.get(kPrint, u"LabelBrand"_s, QString()).trimmed();
+    s.LabelPart = store.get(kPrint, u"LabelPart"_s, QString()).trimmed();
+    if (s.LabelBrand.isEmpty() || s.LabelPart.isEmpty()) {
+        s.LabelBrand.clear();
+        s.LabelPart.clear();
+    }
     // Likewise the position adjustments, which older stores do not have.
     for (int i = 0; i < 4; ++i) {
         s.PrintOffsetX[i] = boundedNumber(store.get(kPrint, offsetKey(u'X', i), QString()), 0,
@@ -195,6 +202,10 @@ void SavePrintSection(SettingsStore &store, const SettingsRecord &s)
         store.save(kPrint, u"Keisho"_s, QString::number(s.Honorific));
     if (s.JointNames || store.contains(kPrint, u"Renmei"_s))
         store.save(kPrint, u"Renmei"_s, s.JointNames ? u"1"_s : u"0"_s);
+    if (!s.LabelPart.isEmpty() || store.contains(kPrint, u"LabelPart"_s)) {
+        store.save(kPrint, u"LabelBrand"_s, s.LabelBrand);
+        store.save(kPrint, u"LabelPart"_s, s.LabelPart);
+    }
     for (int i = 0; i < 4; ++i) {
         for (const auto &[axis, value] : {std::pair{u'X', s.PrintOffsetX[i]}, std::pair{u'Y', s.PrintOffsetY[i]}}) {
             const QString key = offsetKey(QChar(axis), i);

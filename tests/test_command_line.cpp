@@ -141,6 +141,10 @@ private Q_SLOTS:
                                      << u"住所録「%1」を読み込めませんでした。"_s.arg(path(u"broken.csv"_s));
         QTest::newRow("no such folder") << QStringList{u"--print"_s, u"labels"_s, u"--pdf"_s, path(u"none/out.pdf"_s), book}
                                         << 1 << u"PDFファイル「%1」を作れませんでした。"_s.arg(path(u"none/out.pdf"_s));
+        QTest::newRow("start not a number") << QStringList{u"--print"_s, u"labels"_s, u"--start"_s, u"x"_s, u"--pdf"_s, pdf, book}
+                                            << 2 << u"--start のあとにラベルの番号"_s;
+        QTest::newRow("start past the sheet") << QStringList{u"--print"_s, u"labels"_s, u"--start"_s, u"15"_s, u"--pdf"_s, pdf, book}
+                                              << 2 << u"この用紙のラベルは 14 枚です。"_s;
         QTest::newRow("no such printer") << QStringList{u"--print"_s, u"list"_s, u"--printer"_s, u"YuzariboNoSuchQueue"_s, book}
                                          << 1 << u"プリンタ「YuzariboNoSuchQueue」が見つかりません。"_s;
     }

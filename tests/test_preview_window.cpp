@@ -55,6 +55,7 @@ protected:
     void drawText(const QPointF &, const QString &) override { throw AppError(Message); }
     void drawLine(const QPointF &, const QPointF &) override { throw AppError(Message); }
     void drawBox(const QPointF &, const QPointF &) override { throw AppError(Message); }
+    void drawRoundedBox(const QPointF &, const QPointF &, double) override { throw AppError(Message); }
 };
 
 bool isDark(QRgb pixel) { return qGray(pixel) < 100; }

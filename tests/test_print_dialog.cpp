@@ -5,6 +5,7 @@
 #include "mainwindow/heap_tuning.h"
 #include "model/app_error.h"
 #include "model/address_record.h"
+#include "print/label_sheet_dialog.h"
 #include "print/preview_window.h"
 #include "entry/sort_dialog.h"
 #include "print/print_dialog.h"
@@ -25,6 +26,8 @@
 #include <QPageLayout>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -61,6 +64,7 @@ protected:
     void drawText(const QPointF &, const QString &) override { throw AppError(Message); }
     void drawLine(const QPointF &, const QPointF &) override { throw AppError(Message); }
     void drawBox(const QPointF &, const QPointF &) override { throw AppError(Message); }
+    void drawRoundedBox(const QPointF &, const QPointF &, double) override { throw AppError(Message); }
 };
 
 QStringList texts(const QListWidget *list)
@@ -162,6 +166,13 @@ class TestPrintDialog : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // The label database of the tests: two sheets and a round one.
+        qputenv("XDG_DATA_DIRS", YUZARIBO_TEST_DATA "/labels");
+        qputenv("XDG_DATA_HOME", YUZARIBO_TEST_DATA "/labels/none");
+    }
+
     void init()
     {
         MessageBoxes::SetScripted(true);
@@ -400,6 +411,104 @@ private Q_SLOTS:
         QVERIFY(!texts.contains(u"名前1"_s));
         QCOMPARE(count(RecordedOp::EndDoc), 1);
         QCOMPARE(count(RecordedOp::NewPage), 0);
+    }
+
+    // The sheet, the start position and the outlines are for labels only.
+    void labelControlsFollowTheKind()
+    {
+        PrintDialog *d = readyToPrint(3, 3, 1);
+        auto *sheet = part<QPushButton>(d, u"cmd_ラベル用紙"_s);
+        auto *start = part<QSpinBox>(d, u"txt_開始位置"_s);
+        auto *outlines = part<QCheckBox>(d, u"chk_ラベル枠"_s);
+        for (QWidget *w : std::initializer_list<QWidget *>{sheet, start, outlines})
+            QVERIFY(!w->isEnabled());
+        part<QRadioButton>(d, u"opt_印刷形式(1)"_s)->setChecked(true);
+        for (QWidget *w : std::initializer_list<QWidget *>{sheet, start, outlines})
+            QVERIFY(w->isEnabled());
+        QCOMPARE(sheet->text(), u"2列×7行（標準）"_s);
+        QCOMPARE(start->maximum(), 14);
+        start->setValue(4);
+        QCOMPARE(part<QLabel>(d, u"lbl_開始位置"_s)->text(), u"（2行目・2列目）"_s);
+        outlines->setChecked(true);
+        QCOMPARE(run().Labels.Start, 4);
+        QVERIFY(run().Labels.Outlines);
+
+        // A preview keeps the start position; a printed run used those labels up.
+        button(d, u"cmd_Go(1)"_s)->click();
+        QCOMPARE(start->value(), 4);
+        QVERIFY(d->previewWindow());
+        d->previewWindow()->close();
+        button(d, u"cmd_Go(0)"_s)->click();
+        QCOMPARE(start->value(), 1);
+        QCOMPARE(run().Labels.Start, 1);
+        QVERIFY(run().Labels.Outlines);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    // The chooser finds sheets by part number and by labels per sheet; the
+    // choice prints and is kept for the next time.
+    void aLabelSheetIsChosenAndKept()
+    {
+        PrintDialog *d = readyToPrint(3, 3, 2);
+        part<QPushButton>(d, u"cmd_ラベル用紙"_s)->click();
+        auto *chooser = d->findChild<LabelSheetDialog *>(u"F_ラベル用紙"_s);
+        QVERIFY(chooser);
+        auto *table = part<QTableView>(chooser, u"lst_ラベル用紙"_s);
+        // The standard sheet and the two rectangular ones; round labels are not offered.
+        QCOMPARE(table->model()->rowCount(), 3);
+        QVERIFY(!chooser->Current());
+        auto *counts = part<QComboBox>(chooser, u"cmb_面数"_s);
+        counts->setCurrentIndex(counts->findText(u"12面"_s));
+        QCOMPARE(table->model()->rowCount(), 1);
+        counts->setCurrentIndex(0);
+        part<QLineEdit>(chooser, u"txt_検索"_s)->setText(u"ｅｌｍ０１２"_s);
+        QCOMPARE(table->model()->rowCount(), 1);
+        QCOMPARE(chooser->Current()->part, u"ELM012"_s);
+        part<PictureButton>(chooser, u"cmd_Go"_s)->click();
+
+        QCOMPARE(part<QPushButton>(d, u"cmd_ラベル用紙"_s)->text(), u"Hisago ELM012（24面・66×33.9mm）"_s);
+        QCOMPARE(part<QSpinBox>(d, u"txt_開始位置"_s)->maximum(), 24);
+        QCOMPARE(f.settings->LabelPart, u"ELM012"_s);
+        SettingsRecord stored;
+        M_RegS::LoadPrintSection(*f.store, stored);
+        QCOMPARE(stored.LabelBrand, u"Hisago"_s);
+        QCOMPARE(stored.LabelPart, u"ELM012"_s);
+
+        // Printed edge to edge, without the page header.
+        button(d, u"cmd_Go(0)"_s)->click();
+        QStringList texts;
+        for (const RecordedOp &o : std::as_const(printed))
+            texts << o.text;
+        QVERIFY(texts.contains(u"名前1   様"_s));
+        QVERIFY(!texts.contains(u"-1-"_s));
+
+        // The next dialog starts on the sheet kept.
+        d->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        d = open();
+        part<QRadioButton>(d, u"opt_印刷形式(1)"_s)->setChecked(true);
+        QCOMPARE(run().Labels.Sheet->part, u"ELM012"_s);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    // A kept sheet the database no longer has: the standard sheet, with a word.
+    void aLostLabelSheetFallsBack()
+    {
+        f.startWithBook(2);
+        f.settings->LabelBrand = u"Hisago"_s;
+        f.settings->LabelPart = u"ELM999"_s;
+        PrintDialog *d = open();
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        part<QRadioButton>(d, u"opt_印刷形式(1)"_s)->setChecked(true);
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(u"Hisago ELM999"_s));
+        QVERIFY(!run().Labels.Sheet);
+        QCOMPARE(part<QPushButton>(d, u"cmd_ラベル用紙"_s)->text(), u"2列×7行（標準）"_s);
+        // Once a dialog.
+        part<QRadioButton>(d, u"opt_印刷形式(0)"_s)->setChecked(true);
+        part<QRadioButton>(d, u"opt_印刷形式(1)"_s)->setChecked(true);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
 
     // The run's order only: the book keeps its own order and stays unchanged.

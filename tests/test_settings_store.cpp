@@ -307,6 +307,10 @@ private Q_SLOTS:
         QTest::newRow("Keisho -1 is 様") << u"Print/Keisho"_s << u"-1"_s << u"Keisho"_s << u"0"_s;
         QTest::newRow("Renmei on") << u"Print/Renmei"_s << u"1"_s << u"Renmei"_s << u"1"_s;
         QTest::newRow("Renmei garbage is off") << u"Print/Renmei"_s << u"yes"_s << u"Renmei"_s << u"0"_s;
+        QTest::newRow("LabelPart missing") << u"Print/LabelPart"_s << QString() << u"LabelPart"_s << u""_s;
+        QTest::newRow("LabelPart without a brand") << u"Print/LabelPart"_s << u"ELM012"_s << u"LabelPart"_s << u""_s;
+        // Half a sheet's name is no sheet: the standard one.
+        QTest::newRow("LabelBrand without a part") << u"Print/LabelBrand"_s << u"Hisago"_s << u"LabelPart"_s << u""_s;
         QTest::newRow("Iro0 garbage") << u"Iro/Iro0"_s << u"blue"_s << u"Iro0"_s << u"&HFFFFFF"_s;
         QTest::newRow("Iro1 too big") << u"Iro/Iro1"_s << u"&H1000000"_s << u"Iro1"_s << u"&H0"_s;
         QTest::newRow("Iro0 missing is black") << u"Iro/Iro0"_s << QString() << u"Iro0"_s << u"0"_s;
@@ -351,6 +355,7 @@ private Q_SLOTS:
             {u"Hagaki"_s, QString::number(s.HagakiOffsetMm)},
             {u"IchiX1"_s, QString::number(s.PrintOffsetX[0])}, {u"IchiY4"_s, QString::number(s.PrintOffsetY[3])},
             {u"Keisho"_s, QString::number(s.Honorific)}, {u"Renmei"_s, s.JointNames ? u"1"_s : u"0"_s},
+            {u"LabelPart"_s, s.LabelBrand.isEmpty() ? s.LabelPart : s.LabelBrand + u' ' + s.LabelPart},
             {u"Iro0"_s, s.ListColor[0]}, {u"Iro1"_s, s.ListColor[1]},
             {u"ListFont"_s, s.ListFontName}, {u"Print1"_s, s.PrintFontName[1]},
         };
