@@ -1,6 +1,7 @@
 #include "entry/entry_dialog.h"
 
 #include "entry/input_helpers.h"
+#include "entry/postal_lookup.h"
 #include "entry/picture_button.h"
 #include "files/storable_value.h"
 #include "mainwindow/address_list_view.h"
@@ -95,6 +96,12 @@ void EntryDialog::buildControls()
         m_fields[size_t(i)] = box;
     }
 
+    // Beside the 〒 box.
+    const int codeRowTop = kBoxTop + int(Field::Yubin) * kRowStep;
+    m_postal = new PostalLookup(this, &m_main.postalCodes(), m_fields[size_t(Field::Yubin)],
+                                m_fields[size_t(Field::Ju1)], TwipsRect(5565, codeRowTop, 750, kBoxHeight),
+                                TwipsRect(6375, codeRowTop, 750, kBoxHeight));
+
     m_close = new PictureButton(this);
     m_close->setObjectName(u"cmd_閉じる"_s);
     m_close->setCaption(u"閉じる"_s);
@@ -171,6 +178,7 @@ void EntryDialog::loadMode(const QString &viewKey)
     default:
         throw AppError(u"入力画面の表示方法（%1）が正しくありません。"_s.arg(m_mode));
     }
+    m_postal->SetReadOnly(m_mode == 3 || m_mode == 4);
     // After the read-only choice, which switches the input method back on.
     for (int i = 0; i < FieldCount; ++i)
         SetInputMethodOn(m_fields[size_t(i)], kFields[i].inputMethod);

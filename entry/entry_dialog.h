@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class MainWindow;
 class PictureButton;
+class PostalLookup;
 
 // F_Syusei: types in, changes or shows one entry. The mode is the state's
 // EntryMode when the dialog is made: 1 change the selected entry, 2 add,
@@ -46,4 +47,5 @@ private:
     QCheckBox *m_continuous = nullptr;   // Chk_連続
     QLabel *m_atEndLabel = nullptr;
     QLabel *m_continuousLabel = nullptr;
+    PostalLookup *m_postal = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "entry/input_helpers.h"
 #include "entry/search_dialog.h"
 #include "files/file_commands.h"
+#include "files/postal_codes.h"
 #include "files/recent_files.h"
 #include "mainwindow/address_list_model.h"
 #include "mainwindow/address_list_view.h"
@@ -16,6 +17,7 @@
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
 #include "model/book_document.h"
+#include "postal/postal_check_window.h"
 #include "print/print_dialog.h"
 #include "settings/colour_setting.h"
 #include "settings/settings_defaults.h"
@@ -153,6 +155,7 @@ void MainWindow::connectCommands()
     connect(action(u"mm_Mail"_s), &QAction::triggered, m_commands, &ListCommands::SendMail);
     connect(action(u"mm_個人情報"_s), &QAction::triggered, this, &MainWindow::openSenderForm);
     connect(action(u"mm_並べ替え"_s), &QAction::triggered, m_commands, &ListCommands::OpenSortDialog);
+    connect(action(u"mm_郵便番号チェック"_s), &QAction::triggered, this, [this] { CheckBookPostalCodes(*this); });
     connect(button(u"cmd_印刷"_s), &QToolButton::clicked, this, [this] { PrintDialog::Open(*this); });
     connect(action(u"mm_印刷"_s), &QAction::triggered, this, [this] { PrintDialog::Open(*this); });
     connect(action(u"mm_環境設定"_s), &QAction::triggered, this, [this] { SettingsDialog::Open(*this); });
@@ -169,7 +172,14 @@ void MainWindow::openSenderForm()
 {
     if (!commitListEdit())
         return;
-    ShowApplicationModal(new SenderDialog(m_settings, m_store, this));
+    ShowApplicationModal(new SenderDialog(m_settings, m_store, this, &postalCodes()));
+}
+
+PostalCodes &MainWindow::postalCodes()
+{
+    if (!m_postal)
+        m_postal = std::make_unique<PostalCodes>(PostalSourcePaths::Default(m_settings.PostalDataFile));
+    return *m_postal;
 }
 
 MainWindow::~MainWindow()
@@ -319,6 +329,9 @@ void MainWindow::buildMenus()
     menuAction(tools, u"mm_環境設定"_s, u"環境設定(&S)..."_s);
     menuSeparator(tools, u"mm_haiSort"_s);
     menuAction(tools, u"mm_並べ替え"_s, u"並べ替え(&N)..."_s);
+    menuAction(tools, u"mm_郵便番号チェック"_s, u"郵便番号のチェック(&Y)..."_s);
+    // A command without its data says why in its tool tip.
+    tools->setToolTipsVisible(true);
 
     QMenu *help = bar->addMenu(u"ヘルプ(&Q)"_s);
     help->setObjectName(u"mm_ヘルプ"_s);
@@ -420,6 +433,12 @@ void MainWindow::Load(const MainWindowOptions &options)
     m_recent->EnsureEntries(m_settings.RecentMax);
     m_store.sync();
     m_recent->BuildRecentMenu();
+    // Without postal data the check cannot run; its tool tip names the package.
+    if (QAction *check = findChild<QAction *>(u"mm_郵便番号チェック"_s)) {
+        const bool available = postalCodes().isAvailable();
+        check->setEnabled(available);
+        check->setToolTip(available ? u"住所録の全員の郵便番号を住所1と照らし合わせます。"_s : PostalUnavailableText());
+    }
     // 18.
     m_files->OpenCommandLineFile(options.commandLine);
     // 19.

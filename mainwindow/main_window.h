@@ -24,6 +24,7 @@ class AddressListView;
 class FileCommands;
 class ListCommands;
 class MainStatusBar;
+class PostalCodes;
 class RecentFilesMenu;
 
 // What start-up takes from outside: the screen width and the room the
@@ -60,6 +61,9 @@ public:
     FileCommands &fileCommands() { return *m_files; }
     RecentFilesMenu &recentFiles() { return *m_recent; }
     ListCommands &listCommands() { return *m_commands; }
+    // The postal codes of the user's source (AppSettings' KEN_ALL.CSV, else
+    // the system's dictionary), read on the first lookup.
+    PostalCodes &postalCodes();
 
     // A command's menu item or control, by its name.
     void setEnabledByName(const QString &name, bool enabled);
@@ -138,6 +142,7 @@ private:
     QLabel *m_countLabel = nullptr;
     QList<QAction *> m_viewActions;
     QList<QObject *> m_recordControls;   // switched by UpdateCommandState
+    std::unique_ptr<PostalCodes> m_postal;
     QList<QObject *> m_saveControls;     // and these by SetChanged too
     std::unique_ptr<FileCommands> m_files;
     std::unique_ptr<RecentFilesMenu> m_recent;

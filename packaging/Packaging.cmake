@@ -57,9 +57,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The printouts name Windows faces that the IPA fonts stand in for, and the
 # print queues come through the CUPS client library. Shlibdeps adds the rest.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, libcups2")
-# The label sheets people buy come from the label programs' database; without
-# it the labels print on the program's own sheet.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "glabels-data")
+# The label sheets people buy come from the label programs' database, the
+# postal codes from the SKK zip-code dictionary; without them the labels
+# print on the program's own sheet and the postal lookups are off.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "glabels-data, skkdic-extra")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -12,7 +12,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   cups printer-driver-cups-pdf poppler-utils
   desktop-file-utils appstream lintian dpkg-dev file time
-  glabels-data
+  glabels-data skkdic-extra
 )
 
 missing=()

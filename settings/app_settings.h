@@ -15,6 +15,9 @@ struct SettingsRecord {
     qint16 RecentMax = 0;
     qint16 RecentCount = 0;
     QStringList RecentFiles;
+    // Japan Post's KEN_ALL.CSV the user chose for postal codes; empty for
+    // the dictionary of the system.
+    QString PostalDataFile;
     std::array<QString, 2> ListColor;      // [0] background, [1] text; colour numbers as text
     QString ListFontName;
     std::array<QString, 4> PrintFontName;  // index = printout kind - 1

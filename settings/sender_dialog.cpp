@@ -1,6 +1,7 @@
 #include "settings/sender_dialog.h"
 
 #include "entry/input_helpers.h"
+#include "entry/postal_lookup.h"
 #include "entry/picture_button.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
@@ -37,6 +38,9 @@ const TwipsPlace kBoxes[] = {
     {u"txt_住所2", 2625, 3300, 4440, 390},
 };
 
+// Beside the 〒 box.
+const TwipsPlace kFindAddressButton = {u"cmd_住所検索", 5565, 2400, 750, 390};
+const TwipsPlace kFindCodeButton = {u"cmd_〒検索", 6375, 2400, 750, 390};
 const TwipsPlace kCloseButton = {u"cmd_閉じる", 525, 4150, 1370, 510};
 const TwipsPlace kGoButton = {u"cmd_Go", 3225, 4150, 1370, 510};
 
@@ -58,7 +62,8 @@ QLineEdit *makeBox(QWidget *form, const TwipsPlace &p)
 
 } // namespace
 
-SenderDialog::SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QWidget *parent)
+SenderDialog::SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QWidget *parent,
+                           PostalCodes *postalCodes)
     : QDialog(parent), m_settings(appSettings), m_store(store)
 {
     setObjectName(u"F_Kojin"_s);
@@ -102,6 +107,9 @@ SenderDialog::SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QW
     m_close->setGeometry(kCloseButton.rect());
     m_close->setPictures(u":/sender/close.svg"_s, u":/sender/close_hover.svg"_s);
     m_close->setCaption(u"閉じる"_s);
+
+    if (postalCodes)
+        m_postal = new PostalLookup(this, postalCodes, m_yubin, m_ju1, kFindAddressButton.rect(), kFindCodeButton.rect());
 
     connect(m_go, &QPushButton::clicked, this, &SenderDialog::Register);
     // Esc and the close box reject as well.

@@ -4,6 +4,8 @@
 
 struct SettingsRecord;
 class PictureButton;
+class PostalCodes;
+class PostalLookup;
 class QLineEdit;
 class SettingsStore;
 
@@ -15,7 +17,9 @@ class SettingsStore;
 class SenderDialog : public QDialog {
     Q_OBJECT
 public:
-    SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QWidget *parent = nullptr);
+    // With postal codes, the 〒 and the address look each other up.
+    SenderDialog(SettingsRecord &appSettings, SettingsStore &store, QWidget *parent = nullptr,
+                 PostalCodes *postalCodes = nullptr);
 
     // The click on cmd_Go.
     void Register();
@@ -31,4 +35,5 @@ private:
     QLineEdit *m_ju2 = nullptr;
     PictureButton *m_go = nullptr;
     PictureButton *m_close = nullptr;
+    PostalLookup *m_postal = nullptr;
 };

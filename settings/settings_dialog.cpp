@@ -1,6 +1,7 @@
 #include "settings/settings_dialog.h"
 
 #include "entry/picture_button.h"
+#include "postal/postal_data_dialog.h"
 #include "files/recent_files.h"
 #include "mainwindow/address_list_view.h"
 #include "mainwindow/app_fonts.h"
@@ -439,6 +440,12 @@ void SettingsDialog::buildPages()
     auto *listDefaults = makeButton(page, {u"cmd_既定値", 4275, 3825, 1515, 450}, DefaultsPictures,
                                     u"既定値に戻す"_s);
     connect(listDefaults, &QPushButton::clicked, this, &SettingsDialog::RestoreListDefaults);
+    // Where the entry dialog's postal codes come from; it keeps its own choice.
+    auto *postalData = makeButton(page, {u"cmd_郵便番号データ", 375, 3825, 1800, 500},
+                                  {u":/postal/data_button.svg"_s, u":/postal/data_button_hover.svg"_s},
+                                  u"郵便番号データ"_s);
+    postalData->setToolTip(u"住所検索に使う郵便番号データを確かめ、KEN_ALL.CSVに切り替えます。"_s);
+    connect(postalData, &QPushButton::clicked, this, [this] { PostalDataDialog::Open(m_main, this); });
 
     // Page 3: the print fonts and the postcard adjustment.
     page = pages[2];

@@ -131,6 +131,9 @@ void LoadFileSection(SettingsStore &store, SettingsRecord &s)
         const QString path = store.get(kFile, fileKey(i + 1), u"0"_s);
         s.RecentFiles[i] = path.size() > kMaxPathLength ? QString() : path;
     }
+    // The user's own KEN_ALL.CSV; older stores have none.
+    const QString kenAll = store.get(kFile, u"KenAll"_s, QString());
+    s.PostalDataFile = kenAll.size() > kMaxPathLength ? QString() : kenAll;
 }
 
 void SaveFileSection(SettingsStore &store, SettingsRecord &s)
@@ -145,7 +148,15 @@ void SaveFileSection(SettingsStore &store, SettingsRecord &s)
     // Keys above RecentMax stay: raising the size again saves over them.
     for (int i = 1; i <= s.RecentMax; ++i)
         store.save(kFile, fileKey(i), s.RecentFiles[i - 1]);
+    SavePostalDataFile(store, s);
     store.sync();
+}
+
+void SavePostalDataFile(SettingsStore &store, const SettingsRecord &s)
+{
+    // A store that never had one stays as the first run wrote it.
+    if (!s.PostalDataFile.isEmpty() || store.contains(kFile, u"KenAll"_s))
+        store.save(kFile, u"KenAll"_s, s.PostalDataFile);
 }
 
 void LoadIroSection(SettingsStore &store, SettingsRecord &s)

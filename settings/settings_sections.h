@@ -19,6 +19,8 @@ bool LoadSettings(SettingsStore &store, SettingsRecord &s,
 
 void LoadFileSection(SettingsStore &store, SettingsRecord &s);
 void SaveFileSection(SettingsStore &store, SettingsRecord &s);
+// The KEN_ALL.CSV of the File section alone, as the postal data window keeps it.
+void SavePostalDataFile(SettingsStore &store, const SettingsRecord &s);
 void LoadIroSection(SettingsStore &store, SettingsRecord &s);
 void SaveIroSection(SettingsStore &store, const SettingsRecord &s);
 void LoadPrintSection(SettingsStore &store, SettingsRecord &s);

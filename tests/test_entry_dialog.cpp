@@ -4,6 +4,8 @@
 #include "entry/image_combo_box.h"
 #include "entry/input_helpers.h"
 #include "entry/picture_button.h"
+#include "entry/postal_choice_dialog.h"
+#include "files/postal_codes.h"
 #include "mainwindow/list_commands.h"
 
 #include <QApplication>
@@ -59,6 +61,22 @@ class TestEntryDialog : public QObject {
     static T *part(QWidget *dialog, const QString &name)
     {
         return dialog->findChild<T *>(name);
+    }
+
+    // The postal codes of the made-up dictionary; none when dictionary is empty.
+    void usePostalData(const QString &dictionary = QStringLiteral(YUZARIBO_TEST_DATA "/postal/SKK-JISYO.zipcode"))
+    {
+        PostalSourcePaths paths;
+        paths.dictionary = dictionary;
+        window().postalCodes().setPaths(paths);
+    }
+
+    // Leaving a box as Tab does, and what that sets going.
+    static void leave(QLineEdit *box)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(box, &out);
+        QCoreApplication::processEvents();
     }
 
     static void type(EntryDialog *dialog, const QStringList &values)
@@ -415,6 +433,123 @@ private Q_SLOTS:
         TintInputControls(&form);
         QCOMPARE(plain->palette().color(QPalette::Base), QColor(250, 250, 228));
         QCOMPARE(image->palette().color(QPalette::Base), before);
+    }
+
+    // Leaving the 〒 fills an empty address; leaving the address fills an
+    // empty 〒 when one code is sure; several candidates offer a list (or,
+    // for the 〒 on leaving, nothing). What the user typed stays.
+    void postalLookupOnLeaving_data()
+    {
+        QTest::addColumn<QString>("yubin");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("leaveField");
+        QTest::addColumn<int>("pick");    // the candidate chosen, -1 Esc, -2 no list
+        QTest::addColumn<QString>("expectedYubin");
+        QTest::addColumn<QString>("expectedAddress");
+        const int code = int(Field::Yubin), address = int(Field::Ju1);
+        QTest::newRow("code fills the address") << u"100-0001"_s << QString() << code << -2 << u"100-0001"_s
+                                               << u"東京都千代田区千代田"_s;
+        QTest::newRow("full-width code") << u"１０００００１"_s << QString() << code << -2 << u"１０００００１"_s
+                                        << u"東京都千代田区千代田"_s;
+        QTest::newRow("a typed address stays") << u"1000001"_s << u"大阪府"_s << code << -2 << u"1000001"_s
+                                              << u"大阪府"_s;
+        QTest::newRow("unknown code") << u"999-9999"_s << QString() << code << -2 << u"999-9999"_s << QString();
+        QTest::newRow("not a code") << u"100-00"_s << QString() << code << -2 << u"100-00"_s << QString();
+        QTest::newRow("two towns, the second") << u"0030022"_s << QString() << code << 1 << u"0030022"_s
+                                              << u"北海道札幌市白石区南郷通南"_s;
+        QTest::newRow("two towns, Esc") << u"0030022"_s << QString() << code << -1 << u"0030022"_s << QString();
+        QTest::newRow("an office shares the code") << u"1000005"_s << QString() << code << 0 << u"1000005"_s
+                                                  << u"東京都千代田区丸の内"_s;
+        QTest::newRow("address fills the code") << QString() << u"東京都千代田区千代田１－１"_s << address << -2
+                                               << u"100-0001"_s << u"東京都千代田区千代田１－１"_s;
+        QTest::newRow("several codes fill nothing") << QString() << u"北海道札幌市白石区南郷通１丁目"_s << address
+                                                   << -2 << QString() << u"北海道札幌市白石区南郷通１丁目"_s;
+        QTest::newRow("a typed code stays") << u"123"_s << u"東京都千代田区千代田"_s << address << -2 << u"123"_s
+                                           << u"東京都千代田区千代田"_s;
+    }
+
+    void postalLookupOnLeaving()
+    {
+        QFETCH(QString, yubin);
+        QFETCH(QString, address);
+        QFETCH(int, leaveField);
+        QFETCH(int, pick);
+        QFETCH(QString, expectedYubin);
+        QFETCH(QString, expectedAddress);
+        f.start();
+        usePostalData();
+        EntryDialog *dialog = open(1);
+        dialog->field(int(Field::Yubin))->setText(yubin);
+        dialog->field(int(Field::Ju1))->setText(address);
+        leave(dialog->field(leaveField));
+        auto *choice = dialog->findChild<PostalChoiceDialog *>(u"F_候補"_s);
+        QCOMPARE(choice != nullptr, pick != -2);
+        if (choice) {
+            if (pick >= 0) {
+                choice->list()->setCurrentRow(pick);
+                choice->Choose();
+            } else {
+                choice->reject();
+            }
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(dialog->field(int(Field::Yubin))->text(), expectedYubin);
+        QCOMPARE(dialog->field(int(Field::Ju1))->text(), expectedAddress);
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+    }
+
+    // The buttons look up on demand and ask before replacing what is typed.
+    void postalLookupButtons()
+    {
+        f.start();
+        usePostalData();
+        EntryDialog *dialog = open(1);
+        QLineEdit *code = dialog->field(int(Field::Yubin)), *address = dialog->field(int(Field::Ju1));
+        auto *findAddress = part<PictureButton>(dialog, u"cmd_住所検索"_s);
+        auto *findCode = part<PictureButton>(dialog, u"cmd_〒検索"_s);
+        code->setText(u"1000001"_s);
+        address->setText(u"大阪府"_s);
+        MessageBoxes::QueueAnswer(MsgAnswer::No);
+        findAddress->click();
+        QCOMPARE(address->text(), u"大阪府"_s);
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        findAddress->click();
+        QCOMPARE(address->text(), u"東京都千代田区千代田"_s);
+        QCOMPARE(MessageBoxes::TakeShown().size(), 2);
+
+        // Several codes: the list, and the question before the typed code goes.
+        address->setText(u"北海道札幌市白石区南郷通"_s);
+        findCode->click();
+        auto *choice = dialog->findChild<PostalChoiceDialog *>(u"F_候補"_s);
+        QVERIFY(choice);
+        QCOMPARE(choice->list()->count(), 2);
+        QCOMPARE(choice->list()->item(1)->text(), u"003-0023\u3000北海道札幌市白石区南郷通"_s);
+        choice->list()->setCurrentRow(1);
+        MessageBoxes::QueueAnswer(MsgAnswer::Yes);
+        choice->Choose();
+        QCOMPARE(code->text(), u"003-0023"_s);
+        MessageBoxes::TakeShown();
+
+        // Nothing found is said only when asked for.
+        code->setText(u"9999999"_s);
+        findAddress->click();
+        const QList<ShownMessage> shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(u"見つかりませんでした"_s));
+    }
+
+    // Without postal data the buttons stay off and name the package that brings it.
+    void postalLookupWithoutData()
+    {
+        f.start();
+        usePostalData(f.path(u"none/SKK-JISYO.zipcode"_s));
+        EntryDialog *dialog = open(1);
+        auto *findAddress = part<PictureButton>(dialog, u"cmd_住所検索"_s);
+        QVERIFY(!findAddress->isEnabled());
+        QVERIFY(findAddress->toolTip().contains(u"skkdic-extra"_s));
+        dialog->field(int(Field::Yubin))->setText(u"1000001"_s);
+        leave(dialog->field(int(Field::Yubin)));
+        QVERIFY(dialog->field(int(Field::Ju1))->text().isEmpty());
     }
 
     void pictureButtonsSwapOnHover()
