@@ -1,7 +1,9 @@
 #include "cli/command_line.h"
 
 #include "cli/terminal_progress.h"
+#include "files/book_export.h"
 #include "files/csv_reader.h"
+#include "files/csv_writer.h"
 #include "files/label_templates.h"
 #include "model/app_error.h"
 #include "model/book_document.h"
@@ -16,6 +18,7 @@
 #include "settings/settings_sections.h"
 #include "settings/settings_store.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
@@ -31,6 +34,7 @@ const QString kVersion = u"Yuzaribo 1.0"_s;
 
 const QString kUsage = uR"(使い方: yuzaribo [住所録.csv]
         yuzaribo --print 種類 [--sender] [--start 番号] [--outlines] (--pdf ファイル | --printer プリンタ名) 住所録.csv
+        yuzaribo --export 形式 --out ファイル 住所録.csv
   --print 種類      ウィンドウを開かずに、住所録の全員を住所録の順に印刷します。
                     種類: list（住所録一覧表）、labels（宛名ラベル）、
                           phones（電話番号一覧表）、postcards（はがき宛名面）
@@ -40,12 +44,17 @@ const QString kUsage = uR"(使い方: yuzaribo [住所録.csv]
   --outlines        宛名ラベルの枠を細い灰色の線で印刷します。
   --pdf ファイル    PDFファイルに保存します。
   --printer 名前    そのプリンタ（CUPS のキュー名）で印刷します。
+  --export 形式     住所録の全員を、ほかのソフト用のファイルに書き出します。
+                    形式: vcard（vCard 3.0）、csv-utf8（UTF-8のCSV・この住所録の見出し）、
+                          csv-google（UTF-8のCSV・Google 連絡先の見出し）
+  --out ファイル    書き出すファイル。失敗したときは、元のファイルはそのままです。
   --help            この説明を表示します。
   --version         バージョンを表示します。
-終了コード: 0 成功、1 住所録・プリンタ・PDFの失敗、2 使い方の誤り。
+終了コード: 0 成功、1 住所録・プリンタ・PDF・書き出しの失敗、2 使い方の誤り。
 
 Usage: yuzaribo [BOOK.csv]
        yuzaribo --print KIND [--sender] [--start N] [--outlines] (--pdf FILE | --printer NAME) BOOK.csv
+       yuzaribo --export FORMAT --out FILE BOOK.csv
   --print KIND      print every entry of the book in book order, without a window;
                     KIND: list, labels, phones or postcards;
                     labels go on the label sheet chosen in the print window
@@ -54,9 +63,13 @@ Usage: yuzaribo [BOOK.csv]
   --outlines        print the labels' outlines in thin grey
   --pdf FILE        write a PDF file
   --printer NAME    print on that CUPS queue
+  --export FORMAT   write every entry of the book for other programs;
+                    FORMAT: vcard (vCard 3.0), csv-utf8 (UTF-8 CSV, this program's header)
+                    or csv-google (UTF-8 CSV, Google Contacts' header)
+  --out FILE        the file to write; a failed export leaves it as it was
   --help            show this help
   --version         show the version
-Exit status: 0 done, 1 the book, the printer or the PDF failed, 2 wrong usage.
+Exit status: 0 done, 1 the book, the printer, the PDF or the export failed, 2 wrong usage.
 )"_s;
 
 void write(std::FILE *stream, const QString &text)
@@ -66,6 +79,8 @@ void write(std::FILE *stream, const QString &text)
 
 struct PrintRequest {
     int kind = 0;
+    std::optional<ExportFormat> exportFormat;
+    QString out;
     bool sender = false;
     int labelStart = 1;
     bool labelOutlines = false;
@@ -107,6 +122,41 @@ int fail(const QString &description)
     return 1;
 }
 
+// Loads the book of a request into document; false (said on standard
+// error) when it cannot be read.
+bool loadBook(const PrintRequest &request, BookDocument &document, const QString &replacedWord)
+{
+    try {
+        LoadedBook loaded = LoadBookFromBytes(ReadBookBytes(request.book));
+        if (loaded.invalidSequences > 0)
+            write(stderr, u"yuzaribo: 「%1」には Shift_JIS として読めないバイトが %2 か所あります。〓などに置き換えて%3。\n"_s
+                              .arg(request.book)
+                              .arg(loaded.invalidSequences)
+                              .arg(replacedWord));
+        document.ReplaceBook(std::move(loaded.book), loaded.keyCounter);
+        // The page header shows the full path, as for a book opened in the window.
+        document.SetBookFileName(QFileInfo(request.book).absoluteFilePath());
+    } catch (const AppError &e) {
+        fail(u"住所録「%1」を読み込めませんでした。\n%2"_s.arg(request.book, e.description()));
+        return false;
+    }
+    return true;
+}
+
+int runExport(int argc, char **argv, const PrintRequest &request)
+{
+    QCoreApplication app(argc, argv);
+    BookDocument document;
+    if (!loadBook(request, document, u"書き出します"_s))
+        return 1;
+    try {
+        WriteFileAtomically(request.out, ExportBytes(document.OpenBook(), *request.exportFormat));
+    } catch (const AppError &e) {
+        return fail(e.description());
+    }
+    return 0;
+}
+
 int runPrint(int argc, char **argv, const PrintRequest &request)
 {
     // No window opens: no display is needed.
@@ -118,17 +168,8 @@ int runPrint(int argc, char **argv, const PrintRequest &request)
     InstallFontSubstitutes();
 
     BookDocument document;
-    try {
-        LoadedBook loaded = LoadBookFromBytes(ReadBookBytes(request.book));
-        if (loaded.invalidSequences > 0)
-            write(stderr, u"yuzaribo: 「%1」には Shift_JIS として読めないバイトが %2 か所あります。〓などに置き換えて印刷します。\n"_s
-                              .arg(request.book).arg(loaded.invalidSequences));
-        document.ReplaceBook(std::move(loaded.book), loaded.keyCounter);
-        // The page header shows the full path, as for a book opened in the window.
-        document.SetBookFileName(QFileInfo(request.book).absoluteFilePath());
-    } catch (const AppError &e) {
-        return fail(u"住所録「%1」を読み込めませんでした。\n%2"_s.arg(request.book, e.description()));
-    }
+    if (!loadBook(request, document, u"印刷します"_s))
+        return 1;
     if (!request.printer.isEmpty() && QPrinterInfo::printerInfo(request.printer).isNull())
         return fail(u"プリンタ「%1」が見つかりません。"_s.arg(request.printer));
 
@@ -223,6 +264,16 @@ std::optional<int> RunCommandLine(int argc, char **argv)
             if (request.kind == 0)
                 return usageError(u"印刷の種類「%1」はありません（list、labels、phones、postcards）。"_s.arg(name));
             printing = true;
+        } else if (a == u"--export") {
+            QString name;
+            if (!value(name))
+                return usageError(u"--export のあとに形式（vcard、csv-utf8、csv-google）がありません。"_s);
+            request.exportFormat = ExportFormatNamed(name);
+            if (!request.exportFormat)
+                return usageError(u"書き出しの形式「%1」はありません（vcard、csv-utf8、csv-google）。"_s.arg(name));
+        } else if (a == u"--out") {
+            if (!value(request.out))
+                return usageError(u"--out のあとにファイル名がありません。"_s);
         } else if (a == u"--sender") {
             request.sender = true;
         } else if (a == u"--start") {
@@ -246,13 +297,19 @@ std::optional<int> RunCommandLine(int argc, char **argv)
             books << a;
         }
     }
-    if (!printing)
-        return usageError(u"--print がありません。"_s);
-    if (request.pdf.isEmpty() == request.printer.isEmpty())
+    if (printing == request.exportFormat.has_value())
+        return usageError(printing ? u"--print と --export は一緒に使えません。"_s : u"--print か --export がありません。"_s);
+    if (request.exportFormat) {
+        if (request.out.isEmpty())
+            return usageError(u"--export には --out で書き出すファイルを指定して下さい。"_s);
+        if (!request.pdf.isEmpty() || !request.printer.isEmpty())
+            return usageError(u"--export に --pdf や --printer は使えません。"_s);
+    } else if (request.pdf.isEmpty() == request.printer.isEmpty()) {
         return usageError(u"--pdf か --printer のどちらか一つを指定して下さい。"_s);
+    }
     if (books.size() != 1)
         return usageError(books.isEmpty() ? u"住所録のファイルがありません。"_s
                                           : u"住所録のファイルは一つだけ指定して下さい。"_s);
     request.book = books.first();
-    return runPrint(argc, argv, request);
+    return request.exportFormat ? runExport(argc, argv, request) : runPrint(argc, argv, request);
 }

@@ -49,21 +49,9 @@ PostalChoiceDialog::PostalChoiceDialog(QWidget *owner, const QString &title, con
     m_list->setCurrentRow(0);
     m_list->setFont(DesignFont(DialogFace, 11.25));
 
-    auto *close = new PictureButton(this);
-    close->setObjectName(u"cmd_閉じる"_s);
-    close->setPictures(u":/print/close.svg"_s, u":/print/close_hover.svg"_s);
-    close->setCaption(u"閉じる"_s);
-    auto *go = new PictureButton(this);
-    go->setObjectName(u"cmd_Go"_s);
-    go->setPictures(u":/postal/choose.svg"_s, u":/postal/choose_hover.svg"_s);
-    go->setCaption(u"選択"_s);
-    go->setAutoDefault(true);
-    go->setDefault(true);
-
-    for (const TwipsPlace &p : kLayout) {
-        if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
-            w->setGeometry(p.rect());
-    }
+    auto *close = addPictureButton(u"cmd_閉じる"_s, u":/print/close"_s, u"閉じる"_s);
+    auto *go = addPictureButton(u"cmd_Go"_s, u":/postal/choose"_s, u"選択"_s, true);
+    placeControls(kLayout);
     setTabOrder(m_list, go);
     setTabOrder(go, close);
 

@@ -10,7 +10,7 @@ class QWidget;
 // Tests script the chosen paths (an empty path is a cancel) and read back
 // which dialogs were shown.
 
-enum class FileDialogKind { Open, Save, SavePdf };
+enum class FileDialogKind { Open, Save, SavePdf, Import, Export };
 
 struct ShownFileDialog {
     FileDialogKind kind;
@@ -26,6 +26,14 @@ QString GetSaveFileName(QWidget *parent, const QString &title);
 // a name typed without it, and the question before replacing a file.
 QString GetSavePdfFileName(QWidget *parent);
 
+// A file of another program to import: vCard or CSV.
+QString GetImportFileName(QWidget *parent);
+// The file to export into and, in format, the filter chosen: 0 vCard,
+// 1 CSV with this program's header, 2 CSV with Google's. The filter's
+// extension is added to a name typed without one; replacing asks first.
+QString GetExportFileName(QWidget *parent, int &format);
+QStringList ExportNameFilters();
+
 // The filter list as the dialog shows it.
 QStringList NameFilters();
 
@@ -33,6 +41,8 @@ QStringList NameFilters();
 // queued path, or cancels when none is queued.
 void SetScripted(bool scripted);
 void QueuePath(const QString &path);
+// The filter the next scripted export dialog ends on (else the first).
+void QueueFilter(int index);
 int PendingPaths();
 QList<ShownFileDialog> TakeShown();
 

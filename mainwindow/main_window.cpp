@@ -17,6 +17,8 @@
 #include "mainwindow/twips.h"
 #include "model/app_state.h"
 #include "model/book_document.h"
+#include "importexport/export_command.h"
+#include "importexport/import_command.h"
 #include "postal/postal_check_window.h"
 #include "print/print_dialog.h"
 #include "settings/colour_setting.h"
@@ -155,6 +157,8 @@ void MainWindow::connectCommands()
     connect(action(u"mm_Mail"_s), &QAction::triggered, m_commands, &ListCommands::SendMail);
     connect(action(u"mm_個人情報"_s), &QAction::triggered, this, &MainWindow::openSenderForm);
     connect(action(u"mm_並べ替え"_s), &QAction::triggered, m_commands, &ListCommands::OpenSortDialog);
+    connect(action(u"mm_インポート"_s), &QAction::triggered, this, [this] { ImportContacts(*this); });
+    connect(action(u"mm_エクスポート"_s), &QAction::triggered, this, [this] { ExportBook(*this); });
     connect(action(u"mm_郵便番号チェック"_s), &QAction::triggered, this, [this] { CheckBookPostalCodes(*this); });
     connect(button(u"cmd_印刷"_s), &QToolButton::clicked, this, [this] { PrintDialog::Open(*this); });
     connect(action(u"mm_印刷"_s), &QAction::triggered, this, [this] { PrintDialog::Open(*this); });
@@ -285,6 +289,9 @@ void MainWindow::buildMenus()
     menuSeparator(file, u"mm_hai1"_s);
     QAction *print = menuAction(file, u"mm_印刷"_s, u"印刷(&P)"_s);
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    menuSeparator(file, u"mm_haiImport"_s);
+    menuAction(file, u"mm_インポート"_s, u"インポート(&I)..."_s);
+    menuAction(file, u"mm_エクスポート"_s, u"エクスポート(&X)..."_s);
     menuSeparator(file, u"mm_hai6"_s);
     QAction *recent0 = menuAction(file, u"mm_最近ファイル(0)"_s, QString());
     recent0->setVisible(false);
@@ -484,7 +491,7 @@ void MainWindow::findCommandControls()
         u"cmd_修正(0)"_s, u"cmd_修正(2)"_s, u"mm_修正(0)"_s, u"mm_修正(2)"_s,
         u"cmd_File(3)"_s, u"mm_名前保存"_s,
         u"cmd_Mail"_s, u"mm_Mail"_s, u"cmd_検索"_s, u"mm_検索"_s,
-        u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s, u"mm_並べ替え"_s};
+        u"mm_Copy(0)"_s, u"mm_Copy(1)"_s, u"mm_印刷"_s, u"cmd_印刷"_s, u"mm_並べ替え"_s, u"mm_エクスポート"_s};
     static const QStringList saves = {u"mm_保存"_s, u"cmd_File(2)"_s};
     const auto find = [this](const QStringList &names) {
         QList<QObject *> controls;

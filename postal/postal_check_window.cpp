@@ -80,17 +80,11 @@ PostalCheckWindow::PostalCheckWindow(MainWindow &main, const QList<PostalProblem
         m_table->setColumnWidth(c, widths[c]);
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    auto *close = new PictureButton(this);
-    close->setObjectName(u"cmd_閉じる"_s);
-    close->setPictures(u":/print/close.svg"_s, u":/print/close_hover.svg"_s);
-    close->setCaption(u"閉じる"_s);
+    auto *close = addPictureButton(u"cmd_閉じる"_s, u":/print/close"_s, u"閉じる"_s);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { OpenEntry(row); });
 
-    for (const TwipsPlace &p : kLayout) {
-        if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
-            w->setGeometry(p.rect());
-    }
+    placeControls(kLayout);
 }
 
 void PostalCheckWindow::OpenEntry(int row)

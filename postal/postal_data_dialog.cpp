@@ -65,24 +65,11 @@ PostalDataDialog::PostalDataDialog(MainWindow &main, QWidget *owner)
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto *choose = new PictureButton(this);
-    choose->setObjectName(u"cmd_参照"_s);
-    choose->setPictures(u":/postal/ken_all.svg"_s, u":/postal/ken_all_hover.svg"_s);
-    choose->setCaption(u"KEN_ALL.CSVを選ぶ"_s);
+    auto *choose = addPictureButton(u"cmd_参照"_s, u":/postal/ken_all"_s, u"KEN_ALL.CSVを選ぶ"_s);
     choose->setToolTip(u"日本郵便の郵便番号データ（KEN_ALL.CSV）をダウンロードしたときに選びます。"_s);
-    m_dictionary = new PictureButton(this);
-    m_dictionary->setObjectName(u"cmd_既定値"_s);
-    m_dictionary->setPictures(u":/postal/dictionary.svg"_s, u":/postal/dictionary_hover.svg"_s);
-    m_dictionary->setCaption(u"標準の辞書に戻す"_s);
-    auto *close = new PictureButton(this);
-    close->setObjectName(u"cmd_閉じる"_s);
-    close->setPictures(u":/print/close.svg"_s, u":/print/close_hover.svg"_s);
-    close->setCaption(u"閉じる"_s);
-
-    for (const TwipsPlace &p : kLayout) {
-        if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
-            w->setGeometry(p.rect());
-    }
+    m_dictionary = addPictureButton(u"cmd_既定値"_s, u":/postal/dictionary"_s, u"標準の辞書に戻す"_s);
+    auto *close = addPictureButton(u"cmd_閉じる"_s, u":/print/close"_s, u"閉じる"_s);
+    placeControls(kLayout);
     connect(choose, &QPushButton::clicked, this, &PostalDataDialog::ChooseKenAll);
     connect(m_dictionary, &QPushButton::clicked, this, &PostalDataDialog::UseDictionary);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -97,21 +97,9 @@ LabelSheetDialog::LabelSheetDialog(QWidget *owner, const std::vector<LabelSheet>
     m_details->setWordWrap(true);
     m_details->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    auto *close = new PictureButton(this);
-    close->setObjectName(u"cmd_閉じる"_s);
-    close->setPictures(u":/print/close.svg"_s, u":/print/close_hover.svg"_s);
-    close->setCaption(u"閉じる"_s);
-    m_go = new PictureButton(this);
-    m_go->setObjectName(u"cmd_Go"_s);
-    m_go->setPictures(u":/print/set.svg"_s, u":/print/set_hover.svg"_s);
-    m_go->setCaption(u"設定"_s);
-    m_go->setAutoDefault(true);
-    m_go->setDefault(true);
-
-    for (const TwipsPlace &p : kLayout) {
-        if (auto *w = findChild<QWidget *>(QString::fromUtf16(p.name), Qt::FindDirectChildrenOnly))
-            w->setGeometry(p.rect());
-    }
+    auto *close = addPictureButton(u"cmd_閉じる"_s, u":/print/close"_s, u"閉じる"_s);
+    m_go = addPictureButton(u"cmd_Go"_s, u":/print/set"_s, u"設定"_s, true);
+    placeControls(kLayout);
     QWidget *order[] = {m_search, m_counts, m_table, m_go, close};
     // Up and down in the search box move through the list.
     m_search->installEventFilter(this);

@@ -3,6 +3,7 @@
 
 #include "cli/command_line.h"
 #include "files/cp932_codec.h"
+#include "files/book_export.h"
 #include "files/csv_reader.h"
 #include "model/book_document.h"
 #include "print/font_substitutes.h"
@@ -145,6 +146,14 @@ private Q_SLOTS:
                                             << 2 << u"--start のあとにラベルの番号"_s;
         QTest::newRow("start past the sheet") << QStringList{u"--print"_s, u"labels"_s, u"--start"_s, u"15"_s, u"--pdf"_s, pdf, book}
                                               << 2 << u"この用紙のラベルは 14 枚です。"_s;
+        QTest::newRow("export without a file") << QStringList{u"--export"_s, u"vcard"_s, book} << 2 << u"--out"_s;
+        QTest::newRow("unknown export form") << QStringList{u"--export"_s, u"ldif"_s, u"--out"_s, pdf, book} << 2
+                                             << u"書き出しの形式「ldif」はありません"_s;
+        QTest::newRow("print and export") << QStringList{u"--print"_s, u"list"_s, u"--export"_s, u"vcard"_s, u"--out"_s,
+                                                         pdf, book}
+                                          << 2 << u"一緒に使えません"_s;
+        QTest::newRow("export into a folder") << QStringList{u"--export"_s, u"vcard"_s, u"--out"_s, path(QString()), book}
+                                              << 1 << u"フォルダー"_s;
         QTest::newRow("no such printer") << QStringList{u"--print"_s, u"list"_s, u"--printer"_s, u"YuzariboNoSuchQueue"_s, book}
                                          << 1 << u"プリンタ「YuzariboNoSuchQueue」が見つかりません。"_s;
     }
@@ -190,6 +199,35 @@ private Q_SLOTS:
         QByteArray a0 = "yuzaribo", a1 = "住所録.csv", a2 = "--print";
         char *argv[] = {a0.data(), a1.data(), a2.data(), nullptr};
         QVERIFY(!RunCommandLine(3, argv));
+    }
+
+    // The export is the book in the chosen form, and replaces a file whole.
+    void exportWritesTheBook_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<int>("format");
+        QTest::newRow("vcard") << u"vcard"_s << int(ExportFormat::VCard);
+        QTest::newRow("csv-utf8") << u"csv-utf8"_s << int(ExportFormat::CsvOurs);
+        QTest::newRow("csv-google") << u"csv-google"_s << int(ExportFormat::CsvGoogle);
+    }
+
+    void exportWritesTheBook()
+    {
+        QFETCH(QString, form);
+        QFETCH(int, format);
+        const QString book = writeBook(u"export-%1.csv"_s.arg(form), 12);
+        const QString out = path(u"export-%1.out"_s.arg(form));
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older, longer file that the export replaces whole");
+        old.close();
+        const Outcome outcome = yuzaribo({u"--export"_s, form, u"--out"_s, out, book});
+        QCOMPARE(outcome.exitCode, 0);
+        QVERIFY2(outcome.err.isEmpty(), qPrintable(outcome.err));
+        LoadedBook loaded = LoadBookFromBytes(ReadBookBytes(book));
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), ExportBytes(*loaded.book, ExportFormat(format)));
     }
 
     // The command line's PDF holds the same pages as the printout drawn in
