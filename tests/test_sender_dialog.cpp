@@ -1,6 +1,8 @@
 #include "file_helpers.h"
 
 #include "entry/picture_button.h"
+#include "entry/postal_choice_dialog.h"
+#include "files/postal_codes.h"
 #include "mainwindow/app_fonts.h"
 #include "mainwindow/message_box.h"
 #include "settings/app_settings.h"
@@ -45,11 +47,11 @@ class TestSenderDialog : public QObject {
     QPointer<SenderDialog> m_dialog;
 
     // The form over a store that already holds `stored`, shown and active.
-    void open(const SenderInfo &stored)
+    void open(const SenderInfo &stored, PostalCodes *postalCodes = nullptr)
     {
         m_settings.Sender = stored;
         M_RegS::SaveKojinSection(*m_store, m_settings);
-        m_dialog = new SenderDialog(m_settings, *m_store);
+        m_dialog = new SenderDialog(m_settings, *m_store, nullptr, postalCodes);
         m_dialog->setWindowModality(Qt::ApplicationModal);
         m_dialog->show();
         m_dialog->activateWindow();
@@ -317,6 +319,30 @@ private Q_SLOTS:
         // Typing replaces the old number.
         QTest::keyClicks(tel, u"0120"_s);
         QCOMPARE(tel->text(), u"0120"_s);
+    }
+
+    // The sender's 〒 and address look each other up as an entry's do;
+    // without postal codes the form has no lookup buttons.
+    void postalLookup()
+    {
+        open({});
+        QVERIFY(!m_dialog->findChild<QWidget *>(u"cmd_住所検索"_s));
+        m_dialog->close();
+        PostalSourcePaths paths;
+        paths.dictionary = QStringLiteral(YUZARIBO_TEST_DATA "/postal/SKK-JISYO.zipcode");
+        PostalCodes codes(paths);
+        open({}, &codes);
+        QVERIFY(m_dialog->findChild<QWidget *>(u"cmd_住所検索"_s)->isEnabled());
+        named(u"txt_郵便"_s)->setText(u"100-0005"_s);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(named(u"txt_郵便"_s), &out);
+        QCoreApplication::processEvents();
+        // The code also names an office: the list, whose first line is the town.
+        auto *choice = m_dialog->findChild<PostalChoiceDialog *>(u"F_候補"_s);
+        QVERIFY(choice);
+        choice->Choose();
+        QCOMPARE(named(u"txt_住所1"_s)->text(), u"東京都千代田区丸の内"_s);
+        m_dialog->close();
     }
 };
 
