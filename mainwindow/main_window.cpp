@@ -34,6 +34,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -190,6 +191,9 @@ MainWindow::~MainWindow()
 {
     // The document may outlive the window; its steps must not ask a list that is gone.
     m_document.SetSelectionSource({});
+    // Dialogs still open go first: while they go, their boxes lose the focus
+    // and look up postal codes, which the window's members hold.
+    qDeleteAll(findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 void MainWindow::buildToolBar()
