@@ -17,6 +17,8 @@
 #include <QStringList>
 
 #include <cstddef>
+#include "fuzz/fuzz_report.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,30 +32,11 @@ namespace {
 // larger inputs only slow the search.
 constexpr size_t MaxInputBytes = 256 * 1024;
 
-// Values as escaped ASCII, so a report shows exactly which units differ.
-QByteArray Escaped(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u >= 0x20 && u < 0x7F && u != u'\\')
-            out += char(u);
-        else
-            out += "\\u" + QByteArray::number(uint(u), 16).rightJustified(4, '0');
-        if (out.size() > 300) {
-            out += "...";
-            break;
-        }
-    }
-    return out;
-}
+QByteArray Escaped(const QString &s) { return FuzzEscaped(s, 300); }
 
 [[noreturn]] void Fail(const char *what, const QByteArray &detail = {})
 {
-    std::fprintf(stderr, "fuzz_import_readers: %s%s%s\n", what, detail.isEmpty() ? "" : ": ",
-                 detail.constData());
-    std::fflush(stderr);
-    std::abort();
+    FuzzFail("fuzz_import_readers", what, detail);
 }
 
 QStringList FieldsOf(const ImportedContact &c)

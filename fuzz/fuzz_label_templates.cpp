@@ -12,6 +12,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include "fuzz/fuzz_report.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,10 +27,7 @@ constexpr size_t MaxInputBytes = 256 * 1024;
 
 [[noreturn]] void Fail(const char *what, const QString &detail = {})
 {
-    std::fprintf(stderr, "fuzz_label_templates: %s%s%s\n", what, detail.isEmpty() ? "" : ": ",
-                 detail.toUtf8().constData());
-    std::fflush(stderr);
-    std::abort();
+    FuzzFail("fuzz_label_templates", what, detail.toUtf8());
 }
 
 bool Finite(double v)

@@ -14,6 +14,8 @@
 #include <QString>
 
 #include <cstddef>
+#include "fuzz/fuzz_report.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,10 +30,7 @@ constexpr int MaxEntriesChecked = 500;
 
 [[noreturn]] void Fail(const char *what, const QString &detail = {})
 {
-    std::fprintf(stderr, "fuzz_postal_readers: %s%s%s\n", what, detail.isEmpty() ? "" : ": ",
-                 detail.toUtf8().constData());
-    std::fflush(stderr);
-    std::abort();
+    FuzzFail("fuzz_postal_readers", what, detail.toUtf8());
 }
 
 void CheckReport(const PostalReadReport &report)
