@@ -73,15 +73,7 @@ private Q_SLOTS:
         FileDialogs::SetScripted(true);
     }
 
-    void cleanup()
-    {
-        f.window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(MessageBoxes::PendingAnswers(), 0);
-        QCOMPARE(FileDialogs::PendingPaths(), 0);
-        MessageBoxes::TakeShown();
-        FileDialogs::TakeShown();
-    }
+    void cleanup() { f.finish(); }
 
     // A vCard file: the preview marks a probable duplicate and leaves it out;
     // the rest go in front of the selected entry as one undoable step.

@@ -54,15 +54,7 @@ private Q_SLOTS:
         FileDialogs::SetScripted(true);
     }
 
-    void cleanup()
-    {
-        f.window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(MessageBoxes::PendingAnswers(), 0);
-        QCOMPARE(FileDialogs::PendingPaths(), 0);
-        MessageBoxes::TakeShown();
-        FileDialogs::TakeShown();
-    }
+    void cleanup() { f.finish(); }
 
     // Every kind of fault is listed with the entry's number; a right code,
     // and an entry without any address, are not.

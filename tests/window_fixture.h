@@ -139,6 +139,18 @@ public:
 
     bool enabled(const QString &name) const { return window->isEnabledByName(name); }
 
+    // Ends a test: the window goes, and every scripted answer and path was
+    // used up, so none leaks into the next test.
+    void finish()
+    {
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(MessageBoxes::PendingAnswers(), 0);
+        QCOMPARE(FileDialogs::PendingPaths(), 0);
+        MessageBoxes::TakeShown();
+        FileDialogs::TakeShown();
+    }
+
     // Dialogs a command left open, closed so they do not leak into the next test.
     static void closeDialogs()
     {
